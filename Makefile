@@ -1,0 +1,50 @@
+# The two set-up commands: `make run` and `make test`. Both install missing system packages
+# first (scripts/install-deps.sh), then build with CMake into build/ (and build-asan/).
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GENERATOR ?= Ninja
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps build build-asan run test test-release test-asan bench clean format
+
+all: build
+
+deps:
+	@scripts/install-deps.sh --check 2>/dev/null || scripts/install-deps.sh
+
+build/CMakeCache.txt: | deps
+	cmake -S . -B build -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=Release
+
+build: deps build/CMakeCache.txt
+	cmake --build build -j $(JOBS)
+
+# Sanitizer build with clang, which also builds the libFuzzer targets and their smoke runs.
+build-asan/CMakeCache.txt: | deps
+	CXX=clang++ cmake -S . -B build-asan -G "$(CMAKE_GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	  -DVARDEL_SANITIZE=ON -DVARDEL_FUZZ=ON -DVARDEL_BENCH=OFF \
+	  -DVARDEL_FUZZ_SECONDS=$(FUZZ_SECONDS)
+
+build-asan: deps build-asan/CMakeCache.txt
+	cmake --build build-asan -j $(JOBS)
+
+run: build
+	@if [ -x build/vardel ]; then cd build && ./vardel $(ARGS); \
+	else echo "The demo program is not built yet (coming); the scene readers and their tests are."; fi
+
+test-release: build
+	cd build && ctest --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+test: test-release test-asan
+
+bench: build
+	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan
