@@ -62,8 +62,10 @@ public:
         return false;
     }
 
-    bool has(std::size_t count) const { return count <= bytes.size() - pos; }
-    std::size_t remaining() const { return bytes.size() - pos; }
+    // A seek may land past the end (a colour id near the end of the file), so the position
+    // is checked before the subtraction.
+    bool has(std::size_t count) const { return pos <= bytes.size() && count <= bytes.size() - pos; }
+    std::size_t remaining() const { return pos <= bytes.size() ? bytes.size() - pos : 0; }
     std::size_t position() const { return pos; }
     void seek(std::size_t p) { pos = p; }
 

@@ -248,6 +248,7 @@ TEST(ObjectReader, RejectsMalformedFilesWithAReason) {
         {"indices without points", withPolygons(polygonsChunk({{0, 1}}), 0), "uses point 0"},
         {"not a number", concat({names, rawChunk("PNTS", 12, nan.data()), polygons}), "not a finite number"},
         {"colour cut off", concat({points, names, polygons, Bytes{'S', 'U', 'R', 'F', 0, 0, 0, 6, 'C', 'O', 'L', 'R', 0, 4, 1}}), "COLR chunk is truncated"},
+        {"colour id at the very end", concat({points, names, polygons, Bytes{'S', 'U', 'R', 'F', 'C', 'O', 'L', 'R'}}), "COLR chunk is truncated"},
         {"other format", lwo2.data(), "LWO2"},
     };
     for (const Malformed& c : cases) {
