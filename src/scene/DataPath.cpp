@@ -19,13 +19,12 @@ std::filesystem::path hostPath(const std::filesystem::path& root, std::string_vi
 }
 
 bool readFileBytes(const std::filesystem::path& path, std::size_t maxBytes,
-                   std::vector<std::uint8_t>& bytes, std::string& reason) {
+                   std::vector<std::uint8_t>& bytes, std::string* reason) {
     const std::string name = path.string();
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "rb"),
                                                          &std::fclose);
     if (!file) {
-        reason = name + ": cannot open: " + std::strerror(errno);
-        return false;
+        return fail(reason, name, std::string("cannot open: ") + std::strerror(errno));
     }
     bytes.clear();
     // Read in large blocks until the end; works for pipes too, where the size is unknown.
@@ -33,8 +32,7 @@ bool readFileBytes(const std::filesystem::path& path, std::size_t maxBytes,
     for (;;) {
         const std::size_t used = bytes.size();
         if (used > maxBytes) {
-            reason = name + ": file is larger than " + std::to_string(maxBytes) + " bytes";
-            return false;
+            return fail(reason, name, "file is larger than " + std::to_string(maxBytes) + " bytes");
         }
         bytes.resize(used + kBlock);
         const std::size_t got = std::fread(bytes.data() + used, 1, kBlock, file.get());
@@ -44,12 +42,10 @@ bool readFileBytes(const std::filesystem::path& path, std::size_t maxBytes,
         }
     }
     if (std::ferror(file.get())) {
-        reason = name + ": read error: " + std::strerror(errno);
-        return false;
+        return fail(reason, name, std::string("read error: ") + std::strerror(errno));
     }
     if (bytes.size() > maxBytes) {
-        reason = name + ": file is larger than " + std::to_string(maxBytes) + " bytes";
-        return false;
+        return fail(reason, name, "file is larger than " + std::to_string(maxBytes) + " bytes");
     }
     return true;
 }

@@ -17,7 +17,7 @@ std::filesystem::path hostPath(const std::filesystem::path& root, std::string_vi
 // Reads a whole file into bytes. Fails with a reason naming the file when it cannot be
 // opened or read, or when it is larger than maxBytes (a guard against absurd inputs).
 bool readFileBytes(const std::filesystem::path& path, std::size_t maxBytes,
-                   std::vector<std::uint8_t>& bytes, std::string& reason);
+                   std::vector<std::uint8_t>& bytes, std::string* reason);
 
 // Stores "<file>: <problem>" in *reason when reason is not null; returns false so that
 // readers can write `return fail(...)`.

@@ -1,18 +1,12 @@
 #include "scene/Light.h"
 
+#include "scene/LinkedList.h"
+
 namespace vardel {
 
 LightList::~LightList() { clear(); }
 
-void LightList::append(Light* light) {
-    light->next = nullptr;
-    if (tail != nullptr) {
-        tail->next = light;
-    } else {
-        head = light;
-    }
-    tail = light;
-}
+void LightList::append(Light* light) { appendNode(head, tail, light); }
 
 void LightList::clear() {
     Light* node = head;

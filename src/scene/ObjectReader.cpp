@@ -122,15 +122,31 @@ bool readColor(ChunkScanner& scan, std::size_t namesStart, std::uint32_t& color,
     return true;
 }
 
+// Reads the signed 32-bit size after a chunk id; the chunk's data must follow in full.
+bool readChunkSize(ChunkScanner& scan, const char* id, std::int32_t& size, std::string& problem) {
+    const std::string name(id, 4);
+    if (!scan.has(4)) {
+        problem = name + " chunk is truncated";
+        return false;
+    }
+    size = static_cast<std::int32_t>(scan.u32());
+    if (size < 0) {
+        problem = name + " size " + std::to_string(size) + " is negative";
+        return false;
+    }
+    if (!scan.has(static_cast<std::size_t>(size))) {
+        problem = name + " chunk is truncated: size " + std::to_string(size) + " but " +
+                  std::to_string(scan.remaining()) + " bytes follow";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SceneObject::loadObject(const std::filesystem::path& path, std::string* reason) {
     std::vector<std::uint8_t> bytes;
-    std::string problem;
-    if (!readFileBytes(path, kMaxObjectBytes, bytes, problem)) {
-        if (reason != nullptr) {
-            *reason = problem;
-        }
+    if (!readFileBytes(path, kMaxObjectBytes, bytes, reason)) {
         return false;
     }
     return loadObjectBytes(bytes, path.string(), reason);
@@ -169,17 +185,9 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
     if (!scan.matches(scan.readToken(scan.position()), "PNTS") && !scan.search(0, "PNTS", idStart)) {
         return fail(reason, fileName, "no PNTS chunk");
     }
-    if (!scan.has(4)) {
-        return fail(reason, fileName, "PNTS chunk is truncated");
-    }
-    const auto pointsSize = static_cast<std::int32_t>(scan.u32());
-    if (pointsSize < 0) {
-        return fail(reason, fileName, "PNTS size " + std::to_string(pointsSize) + " is negative");
-    }
-    if (!scan.has(static_cast<std::size_t>(pointsSize))) {
-        return fail(reason, fileName,
-                    "PNTS chunk is truncated: size " + std::to_string(pointsSize) + " but " +
-                        std::to_string(scan.remaining()) + " bytes follow");
+    std::int32_t pointsSize = 0;
+    if (!readChunkSize(scan, "PNTS", pointsSize, problem)) {
+        return fail(reason, fileName, problem);
     }
     const int count = pointsSize / 12;
     std::vector<Vec3> readPoints(static_cast<std::size_t>(count));
@@ -200,17 +208,9 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
         !scan.search(afterPoints + 1, "POLS", idStart)) {
         return fail(reason, fileName, "no POLS chunk");
     }
-    if (!scan.has(4)) {
-        return fail(reason, fileName, "POLS chunk is truncated");
-    }
-    const auto listSize = static_cast<std::int32_t>(scan.u32());
-    if (listSize < 0) {
-        return fail(reason, fileName, "POLS size " + std::to_string(listSize) + " is negative");
-    }
-    if (!scan.has(static_cast<std::size_t>(listSize))) {
-        return fail(reason, fileName,
-                    "POLS chunk is truncated: size " + std::to_string(listSize) + " but " +
-                        std::to_string(scan.remaining()) + " bytes follow");
+    std::int32_t listSize = 0;
+    if (!readChunkSize(scan, "POLS", listSize, problem)) {
+        return fail(reason, fileName, problem);
     }
     const std::size_t listStart = scan.position();
     int records = 0;

@@ -1,16 +1,10 @@
 #include "scene/Scene.h"
 
+#include "scene/LinkedList.h"
+
 namespace vardel {
 
-void RenderContext::appendObject(SceneObject* object) {
-    object->next = nullptr;
-    if (lastObject != nullptr) {
-        lastObject->next = object;
-    } else {
-        objects = object;
-    }
-    lastObject = object;
-}
+void RenderContext::appendObject(SceneObject* object) { appendNode(objects, lastObject, object); }
 
 Scene::Scene() : multiplyTable(std::make_unique<MultiplyTable>()) {}
 

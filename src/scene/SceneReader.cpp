@@ -199,11 +199,7 @@ private:
 bool Scene::loadScene(const std::filesystem::path& path, const std::filesystem::path& dataRoot,
                       std::string* reason) {
     std::vector<std::uint8_t> bytes;
-    std::string problem;
-    if (!readFileBytes(path, kMaxSceneBytes, bytes, problem)) {
-        if (reason != nullptr) {
-            *reason = problem;
-        }
+    if (!readFileBytes(path, kMaxSceneBytes, bytes, reason)) {
         return false;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());

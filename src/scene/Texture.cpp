@@ -13,11 +13,7 @@ constexpr std::size_t kMaxTextureBytes = 64u << 20;
 
 bool Texture::loadTexture(const std::filesystem::path& path, std::string* reason) {
     std::vector<std::uint8_t> bytes;
-    std::string problem;
-    if (!readFileBytes(path, kMaxTextureBytes, bytes, problem)) {
-        if (reason != nullptr) {
-            *reason = problem;
-        }
+    if (!readFileBytes(path, kMaxTextureBytes, bytes, reason)) {
         return false;
     }
     loadTextureBytes(bytes);
