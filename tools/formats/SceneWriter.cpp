@@ -13,7 +13,10 @@ std::string number(double value) {
 }
 
 void writeTrack(std::string& out, const char* motionName, const std::vector<Key>& keys) {
-    out += std::string(motionName) + " (unnamed)\n  9\n  " + std::to_string(keys.size()) + "\n";
+    out += motionName;
+    out += " (unnamed)\n  9\n  ";
+    out += std::to_string(keys.size());
+    out += "\n";
     for (const Key& key : keys) {
         out += writeKey(key);
     }
@@ -25,9 +28,12 @@ void writeTrack(std::string& out, const char* motionName, const std::vector<Key>
 std::string writeKey(const Key& key) {
     std::string out = " ";
     for (double Key::*channel : Key::channels) {
-        out += " " + number(key.*channel);
+        out += ' ';
+        out += number(key.*channel);
     }
-    out += "\n  " + number(key.frame) + " 0 0.0 0.0 0.0\n";
+    out += "\n  ";
+    out += number(key.frame);
+    out += " 0 0.0 0.0 0.0\n";
     return out;
 }
 
