@@ -56,6 +56,16 @@ struct SceneObject {
 
     // Sets the extents to twice the largest absolute coordinate on each axis.
     void computeExtents();
+
+    // Per-frame transforms (ObjectTransforms.cpp). buildMatrices reads the pose, the
+    // camera's pose and focal, and viewWidth / viewHeight; the other three use its matrices.
+    void buildMatrices();
+    void transformPoints(); // viewPoints = points through modelView
+    void projectPoints();   // screenPoints = viewPoints through projection
+    // Replaces x and y of a camera-space point by its screen position; z stays.
+    void projectPoint(Vec3& point) const;
+    // Unnormalised normal of a polygon from the current viewPoints; zero for a line.
+    Vec3 faceNormal(const Polygon& polygon) const;
 };
 
 } // namespace vardel
