@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-dev          # the sanitizer build and the libFuzzer targets
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libopenmpt-dev libstb-dev
+  xvfb x11-apps                  # the display test's virtual X server and its screenshot (xwd)
 )
 
 missing=()

@@ -1,0 +1,117 @@
+#include "effects/FrameBuffer.h"
+
+#include "effects/BlitArea.h"
+#include "effects/PixelOps.h"
+
+#include <bit>
+#include <cstddef>
+#include <cstring>
+
+namespace vardel {
+
+static_assert(std::endian::native == std::endian::little,
+              "the 24-bit packing writes little-endian words");
+
+namespace {
+
+// Replaces every pixel p of the buffer with change(p), row by row.
+// The sizes are copied first: pixel stores could alias the record's own fields.
+template <typename Change> void changeEveryPixel(FrameBuffer& buffer, Change change) {
+    const int width = buffer.width;
+    const int height = buffer.height;
+    if (height <= 0 || width <= 0 || buffer.pixels == nullptr) {
+        return;
+    }
+    const std::ptrdiff_t stride = std::ptrdiff_t{width} + buffer.rowPadding;
+    std::uint32_t* row = buffer.pixels;
+    for (int y = 0; y < height; ++y, row += stride) {
+        for (int x = 0; x < width; ++x) {
+            row[x] = change(row[x]);
+        }
+    }
+}
+
+/* Four pixels as the twelve bytes B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3, built as three
+   little-endian words from shifted pixels. */
+void storeFourAs24(const std::uint32_t* p, std::uint8_t* out) {
+    const std::uint32_t first = (p[0] & pixel::colourBits) | (p[1] << 24);
+    const std::uint32_t second = ((p[1] >> 8) & 0xFFFFu) | (p[2] << 16);
+    const std::uint32_t third = ((p[2] >> 16) & 0xFFu) | (p[3] << 8);
+    std::memcpy(out, &first, 4);
+    std::memcpy(out + 4, &second, 4);
+    std::memcpy(out + 8, &third, 4);
+}
+
+} // namespace
+
+void FrameBuffer::clearBuffer() {
+    changeEveryPixel(*this, [](std::uint32_t) { return 0u; });
+}
+
+void FrameBuffer::fadeToBlack(int amount) {
+    const std::uint32_t a = pixel::inEveryChannel(amount);
+    changeEveryPixel(*this, [a](std::uint32_t p) {
+        return pixel::subtractSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
+    });
+}
+
+void FrameBuffer::brighten(int amount) {
+    const std::uint32_t a = pixel::inEveryChannel(amount);
+    changeEveryPixel(*this, [a](std::uint32_t p) {
+        return pixel::addSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
+    });
+}
+
+void FrameBuffer::averageInto() {
+    forEachBlitRow<std::uint32_t, 1>(
+        *this, static_cast<std::uint32_t*>(destPixels),
+        [](const std::uint32_t* source, std::uint32_t* dest, int count) {
+            for (int x = 0; x < count; ++x) {
+                dest[x] = pixel::average(source[x], dest[x]);
+            }
+        });
+}
+
+void FrameBuffer::addKeyed() {
+    const std::uint32_t key = keyColor;
+    forEachBlitRow<std::uint32_t, 1>(
+        *this, static_cast<std::uint32_t*>(destPixels),
+        [key](const std::uint32_t* source, std::uint32_t* dest, int count) {
+            for (int x = 0; x < count; ++x) {
+                const std::uint32_t s = source[x];
+                const std::uint32_t d = dest[x];
+                const std::uint32_t sum =
+                    pixel::addSaturate(s & pixel::colourBits, d & pixel::colourBits) |
+                    (s & pixel::topByte);
+                dest[x] = s == key ? d : sum;
+            }
+        });
+}
+
+void FrameBuffer::convertTo16() {
+    forEachBlitRow<std::uint16_t, 1>(
+        *this, destPixels16, [](const std::uint32_t* source, std::uint16_t* dest, int count) {
+            for (int x = 0; x < count; ++x) {
+                dest[x] = pixel::to565(source[x]);
+            }
+        });
+}
+
+void FrameBuffer::convertTo24() {
+    forEachBlitRow<std::uint8_t, 3>(*this, static_cast<std::uint8_t*>(destPixels),
+                                    [](const std::uint32_t* source, std::uint8_t* dest, int count) {
+                                        // Whole groups of four only; a run shorter than four writes
+                                        // nothing.
+                                        const int converted = count / 4 * 4;
+                                        if (converted == 0) {
+                                            return;
+                                        }
+                                        for (int x = 0; x < converted; x += 4) {
+                                            storeFourAs24(source + x, dest + std::ptrdiff_t{x} * 3);
+                                        }
+                                        // The row's last converted pixel is left black.
+                                        std::memset(dest + std::ptrdiff_t{converted - 1} * 3, 0, 3);
+                                    });
+}
+
+} // namespace vardel
