@@ -1,0 +1,91 @@
+#pragma once
+
+// Conversions and checks shared by the rasterizers. Every double that becomes an int goes
+// through one of these, so that no out-of-range or NaN value is ever converted.
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "render/RasterTriangle.h"
+
+namespace vardel {
+
+// Nearest integer with halves to even (the FPU's default rounding), for x already clamped to
+// lo..hi. Adding and subtracting 1.5 * 2^52 pushes the fraction out of the mantissa, which
+// rounds in the current (nearest-even) mode; exact for |x| < 2^51. NaN gives lo.
+inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
+    if (!(x > lo)) {
+        return lo;
+    }
+    if (x >= hi) {
+        return hi;
+    }
+    if constexpr (FLT_EVAL_METHOD == 0) {
+        constexpr double kShift = 6755399441055744.0;
+        return static_cast<std::int32_t>((x + kShift) - kShift);
+    } else {
+        return static_cast<std::int32_t>(std::rint(x));
+    }
+}
+
+// Truncation toward zero, saturating at the int32 range; NaN gives 0.
+inline std::int32_t truncSaturated(double x) {
+    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(x)) {
+        return 0;
+    }
+    if (x <= kLow) {
+        return std::numeric_limits<std::int32_t>::min();
+    }
+    if (x >= kHigh) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(x);
+}
+
+// A shade intensity held to 0..1 before it becomes fixed point (lighting can leave the range,
+// which would index outside the multiply table or spill into the neighbouring channel).
+// NaN gives 0.
+inline double clampUnit(double s) {
+    return s > 0.0 ? (s < 1.0 ? s : 1.0) : 0.0;
+}
+
+// Depths the drawing code accepts. Within this range 1/z and 1/(1/z) stay finite and non-zero
+// through every interpolation, so no division by zero or infinity can arise.
+inline constexpr double kNearestDepth = 1e-300;
+inline constexpr double kFarthestDepth = 1e300;
+
+inline bool usableDepth(double z) {
+    return z >= kNearestDepth && z <= kFarthestDepth;
+}
+
+// The largest target side: 16.16 positions hold columns up to 32767.
+inline constexpr int kMaxTargetSide = 32767;
+
+// The target fields every drawing call relies on.
+inline bool usableTarget(const RasterTriangle& t) {
+    return t.pixels != nullptr && t.width > 0 && t.height > 0 && t.width <= kMaxTargetSide &&
+           t.height <= kMaxTargetSide && t.rowPadding >= 0 && t.rowPadding <= kMaxTargetSide;
+}
+
+// A filler's precondition: the target is usable and every corner lies inside the clip
+// rectangle (false for NaN), with a usable depth where the filler reads depth.
+inline bool cornersInside(const RasterTriangle& t, bool readsDepth) {
+    if (!usableTarget(t)) {
+        return false;
+    }
+    for (const ScreenVertex* p : t.screen) {
+        if (!(p->x >= 0.0 && p->x <= t.width - 1 && p->y >= 0.0 && p->y <= t.height - 1)) {
+            return false;
+        }
+        if (readsDepth && !usableDepth(p->z)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace vardel

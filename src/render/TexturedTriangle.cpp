@@ -1,0 +1,17 @@
+#include "render/TexturedTriangle.h"
+
+#include "render/ScreenClip.h"
+
+namespace vardel {
+
+void drawTexturedTriangle(const RasterTriangle& triangle) {
+    TriangleFiller fill = nullptr;
+    if (triangle.depth == nullptr) {
+        fill = triangle.mono != 0 ? fillTexturedTriangleMono : fillTexturedTriangle;
+    } else {
+        fill = triangle.mono != 0 ? fillTexturedTriangleMonoDepth : fillTexturedTriangleDepth;
+    }
+    clipToScreen(triangle, true, fill);
+}
+
+} // namespace vardel

@@ -1,0 +1,58 @@
+// The fast fillers against their plain per-pixel versions: same pixels, same depths.
+
+#include <gtest/gtest.h>
+
+#include "RasterTarget.h"
+#include "render/ReferenceFillers.h"
+#include "render/ShadedTriangle.h"
+#include "render/TexturedTriangle.h"
+
+namespace vardel {
+namespace {
+
+// Random triangles, small to screen-sized, with shades beyond 0..1 and texture coordinates past
+// the border, drawn over a depth buffer of random values so that the test goes both ways.
+TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
+    const struct {
+        void (*fast)(const RasterTriangle&);
+        bool textured, mono, depth;
+    } variants[] = {{fillShadedTriangle, false, false, false},
+                    {fillShadedTriangleDepth, false, false, true},
+                    {fillTexturedTriangle, true, false, false},
+                    {fillTexturedTriangleMono, true, true, false},
+                    {fillTexturedTriangleDepth, true, false, true},
+                    {fillTexturedTriangleMonoDepth, true, true, true}};
+    std::mt19937 random(20240611);
+    const Texture texture = test::coordinateTexture();
+    std::uniform_real_distribution<float> depth(0.0f, 0.5f);
+    std::vector<float> depths(320 * 240);
+    for (float& d : depths) {
+        d = depth(random);
+    }
+    for (const auto& v : variants) {
+        for (int i = 0; i < 100; ++i) {
+            const double size = i % 3 == 0 ? 319.0 : 40.0;
+            const double x = std::uniform_real_distribution<double>(0, 319 - size)(random);
+            const double y = std::uniform_real_distribution<double>(0, 239 - size * 0.75)(random);
+            test::Triangle t = test::randomTriangle(random, x, x + size, y, y + size * 0.75, true);
+            t.texture = &texture;
+            t.mono = i % 2 == 1;
+            test::RasterTarget fast(320, 240, 8);
+            test::RasterTarget plain(320, 240, 8);
+            for (int p = 0; p < 320 * 240; ++p) {
+                fast.depthAt(p % 320, p / 320) = plain.depthAt(p % 320, p / 320) = depths[p];
+            }
+            v.fast(t.record(fast, v.depth));
+            if (v.textured) {
+                reference::fillTexturedTriangle(t.record(plain, v.depth), v.mono, v.depth);
+            } else {
+                reference::fillShadedTriangle(t.record(plain, v.depth), v.depth);
+            }
+            ASSERT_EQ(fast.differences(plain), 0) << i;
+            ASSERT_TRUE(fast.guardsIntact()) << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace vardel
