@@ -260,7 +260,7 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
     viewPoints.assign(points.size(), Vec3{});
     screenPoints.assign(points.size(), Vec3{});
     vertexNormals.assign(points.size(), Vec3{});
-    vertexLight.assign(points.size(), Vec3{});
+    vertexLight.assign(points.size(), VertexShade{});
     posX = posY = posZ = 0.0;
     pitch = heading = bank = 0.0;
     scaleX = scaleY = scaleZ = 1.0;

@@ -11,8 +11,11 @@
 #include "scene/CameraState.h"
 #include "scene/Key.h"
 #include "scene/Polygon.h"
+#include "scene/Shade.h"
 
 namespace vardel {
+
+struct Texture;
 
 // One loaded object with its motion keys and per-frame work data.
 struct SceneObject {
@@ -35,7 +38,7 @@ struct SceneObject {
     std::vector<Vec3> viewPoints;    // camera space
     std::vector<Vec3> screenPoints;  // screen x, y in pixels and camera-space depth
     std::vector<Vec3> vertexNormals; // summed face normals
-    std::vector<Vec3> vertexLight;   // red, green, blue light sums
+    std::vector<VertexShade> vertexLight; // red, green, blue light sums
 
     Matrix3 rotation{};
     Vec3 relativePosition;           // object position minus camera position
@@ -66,6 +69,14 @@ struct SceneObject {
     void projectPoint(Vec3& point) const;
     // Unnormalised normal of a polygon from the current viewPoints; zero for a line.
     Vec3 faceNormal(const Polygon& polygon) const;
+
+    // Projects a texture flat onto the object along the z axis of a frame turned by rotation
+    // (pitch, heading, bank in degrees), centred on the object's origin, with scale world units
+    // per texel along u and v. Triangles not edge-on whose corners all land strictly inside the
+    // texture get coordinates and the texture; the others keep their previous texture. The
+    // object's and the camera's poses are left as they were.
+    void applyPlanarMapping(const Texture& texture, const std::array<double, 3>& rotation,
+                            const std::array<double, 2>& scale);
 };
 
 } // namespace vardel

@@ -1,0 +1,186 @@
+#include "render/PolygonPass.h"
+
+#include "render/Lighting.h"
+#include "render/PassRecord.h"
+#include "render/ShadedTriangle.h"
+#include "render/TexturedTriangle.h"
+
+namespace vardel {
+
+namespace {
+
+void drawIfFrontFacing(const RasterTriangle& triangle) {
+    if (isBackFacing(triangle)) {
+        return;
+    }
+    if (triangle.texture != nullptr) {
+        drawTexturedTriangle(triangle);
+    } else {
+        drawShadedTriangle(triangle);
+    }
+}
+
+template <bool FaceLit> class PolygonPass {
+public:
+    PolygonPass(RenderContext& context, Light* lights)
+        : context(context), lights(lights), triangle(passRecord(context)) {}
+
+    void run() {
+        prepareLights(lights);
+        if constexpr (!FaceLit) {
+            lightEveryPoint();
+        }
+        for (Polygon* polygon : context.polygonTable) {
+            drawPolygon(*polygon);
+        }
+    }
+
+private:
+    // Vertex-lit: each point once per light with its smoothed normal, no ambient term.
+    void lightEveryPoint() {
+        for (SceneObject* object = context.objects; object != nullptr; object = object->next) {
+            computeVertexNormals(*object);
+            object->greyLighting = context.greyLighting;
+            for (VertexShade& shade : object->vertexLight) {
+                shade = {};
+            }
+            for (const Light* light = lights; light != nullptr; light = light->next) {
+                for (std::size_t i = 0; i < object->points.size(); ++i) {
+                    lightPoint(object->greyLighting != 0, object->viewPoints[i],
+                               object->vertexNormals[i], object->vertexLight[i], *light);
+                }
+            }
+        }
+    }
+
+    // Face-lit: a corner's shade starts at the ambient colour and adds every light.
+    VertexShade faceLight(const SceneObject& object, const Vec3& point) const {
+        VertexShade shade{context.ambient[0], context.ambient[1], context.ambient[2]};
+        for (const Light* light = lights; light != nullptr; light = light->next) {
+            lightPoint(object.greyLighting != 0, point, faceNormal, shade, *light);
+        }
+        return shade;
+    }
+
+    void drawPolygon(const Polygon& polygon) {
+        SceneObject& object = *polygon.object;
+        triangle.color = polygon.color;
+        triangle.texture = polygon.texture;
+        if constexpr (FaceLit) {
+            object.greyLighting = context.greyLighting;
+        }
+        if (polygon.isLine()) {
+            drawLinePolygon(triangle, object, polygon);
+            return;
+        }
+        std::array<std::size_t, 3> index{};
+        std::array<double, 3> depth{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            index[k] = static_cast<std::size_t>(polygon.vertex[k]);
+            depth[k] = object.viewPoints[index[k]].z;
+        }
+        const NearPlaneCut cut = cutAtNearPlane(depth);
+        if (cut.behind == 3) {
+            return;
+        }
+        uv = {TexCoord{polygon.texU0, polygon.texV0}, TexCoord{polygon.texU1, polygon.texV1},
+              TexCoord{polygon.texU2, polygon.texV2}};
+        if constexpr (FaceLit) {
+            faceNormal = object.faceNormal(polygon);
+        }
+        if (cut.behind == 0) {
+            drawWhole(object, index);
+        } else {
+            drawClipped(object, index, cut);
+        }
+    }
+
+    // No corner behind: the corners point straight into the object's arrays.
+    void drawWhole(SceneObject& object, const std::array<std::size_t, 3>& index) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            if constexpr (FaceLit) {
+                object.vertexLight[index[k]] = faceLight(object, object.viewPoints[index[k]]);
+            }
+            triangle.screen[k] = &object.screenPoints[index[k]];
+            triangle.shade[k] = &object.vertexLight[index[k]];
+            triangle.uv[k] = &uv[k];
+        }
+        drawIfFrontFacing(triangle);
+    }
+
+    // One or two corners behind: work on copies; new corners lie on the near plane.
+    void drawClipped(const SceneObject& object, const std::array<std::size_t, 3>& index,
+                     const NearPlaneCut& cut) {
+        std::array<ClipCorner, 3> original;
+        for (std::size_t k = 0; k < 3; ++k) {
+            original[k].view = object.viewPoints[index[k]];
+            original[k].uv = uv[k];
+            if constexpr (!FaceLit) {
+                original[k].shade = object.vertexLight[index[k]];
+            }
+        }
+        const auto m = static_cast<std::size_t>(cut.lone);
+        const std::size_t p = (m + 1) % 3;
+        const std::size_t q = (m + 2) % 3;
+        // Both new corners come from the corners as they were before clipping.
+        ClipCorner towardP = nearPlaneCorner(original[m], original[p]);
+        ClipCorner towardQ = nearPlaneCorner(original[m], original[q]);
+        std::array<ClipCorner*, 3> slot{&original[0], &original[1], &original[2]};
+        if (cut.behind == 1) {
+            // (M1, p, q) in slot order, then slot p becomes M2 and the slots go over in the
+            // order 1, 0, 2: (M1, q, M2) turning the same way as the first triangle.
+            slot[m] = &towardP;
+            finish(object, *slot[0]);
+            finish(object, *slot[1]);
+            finish(object, *slot[2]);
+            handOver(*slot[0], *slot[1], *slot[2]);
+            slot[p] = &towardQ;
+            finish(object, towardQ);
+            handOver(*slot[1], *slot[0], *slot[2]);
+        } else {
+            slot[p] = &towardP;
+            slot[q] = &towardQ;
+            finish(object, *slot[0]);
+            finish(object, *slot[1]);
+            finish(object, *slot[2]);
+            handOver(*slot[0], *slot[1], *slot[2]);
+        }
+    }
+
+    // Projects a clipped corner and, face-lit, lights it where it lies.
+    void finish(const SceneObject& object, ClipCorner& corner) const {
+        corner.screen = corner.view;
+        object.projectPoint(corner.screen);
+        if constexpr (FaceLit) {
+            corner.shade = faceLight(object, corner.view);
+        }
+    }
+
+    void handOver(const ClipCorner& a, const ClipCorner& b, const ClipCorner& c) {
+        const std::array<const ClipCorner*, 3> corners{&a, &b, &c};
+        for (std::size_t k = 0; k < 3; ++k) {
+            triangle.screen[k] = &corners[k]->screen;
+            triangle.shade[k] = &corners[k]->shade;
+            triangle.uv[k] = &corners[k]->uv;
+        }
+        drawIfFrontFacing(triangle);
+    }
+
+    RenderContext& context;
+    Light* lights;
+    RasterTriangle triangle;
+    std::array<TexCoord, 3> uv{};
+    Vec3 faceNormal;
+};
+
+} // namespace
+
+void faceLitPass(RenderContext& context, Light* lights) {
+    PolygonPass<true>(context, lights).run();
+}
+
+void vertexLitPass(RenderContext& context, Light* lights) {
+    PolygonPass<false>(context, lights).run();
+}
+
+} // namespace vardel

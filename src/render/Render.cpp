@@ -1,0 +1,75 @@
+#include "render/Render.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "math/Quotient.h"
+#include "render/EdgePass.h"
+#include "render/PolygonPass.h"
+#include "scene/Motion.h"
+#include "scene/ObjectTransforms.h"
+
+namespace vardel {
+
+double polygonDepthKey(const Polygon& polygon) {
+    const std::vector<Vec3>& view = polygon.object->viewPoints;
+    const double first = view[static_cast<std::size_t>(polygon.vertex[0])].z;
+    const double second = view[static_cast<std::size_t>(polygon.vertex[1])].z;
+    if (polygon.isLine()) {
+        return (first + second) * 1.5;
+    }
+    return first + second + view[static_cast<std::size_t>(polygon.vertex[2])].z;
+}
+
+void sortPolygons(RenderContext& context) {
+    std::vector<Polygon*>& table = context.polygonTable;
+    const int count = static_cast<int>(table.size());
+    int gap = count;
+    bool clean = false;
+    while (!(gap == 1 && clean)) {
+        gap = std::max(gap * 8 / 11, 1);
+        clean = true;
+        for (int i = 0; i < count - gap; ++i) {
+            Polygon*& nearer = table[static_cast<std::size_t>(i)];
+            Polygon*& farther = table[static_cast<std::size_t>(i + gap)];
+            if (polygonDepthKey(*farther) > polygonDepthKey(*nearer)) {
+                std::swap(nearer, farther);
+                clean = false;
+            }
+        }
+    }
+}
+
+void render(Scene& scene, double sceneTime) {
+    RenderContext& context = scene.context;
+    context.height = scene.height;
+    context.width = scene.width;
+    context.rowPadding = scene.rowPadding;
+    context.target = scene.target;
+    context.multiplyTable = scene.multiplyTable.get();
+    context.depthBuffer = scene.depthBuffer.get();
+    context.greyLighting = scene.greyLighting;
+    context.ambient = {scene.ambientR, scene.ambientG, scene.ambientB};
+
+    if (scene.depthBuffer != nullptr) {
+        std::fill_n(scene.depthBuffer.get(), scene.depthBufferSize(), 0.0f);
+    }
+    // Objects and lights, then the camera (a camera without keys keeps its state).
+    evaluateSceneMotion(scene, sceneTime);
+    scene.camera.focal = quotient(scene.width, quotient(3.23, scene.zoomFactor));
+
+    prepareObjects(context);
+    if (scene.depthBuffer == nullptr) {
+        sortPolygons(context);
+    }
+    if (scene.faceLighting != 0) {
+        faceLitPass(context, scene.lights.head);
+    } else {
+        vertexLitPass(context, scene.lights.head);
+    }
+    if (scene.wireframe != 0) {
+        edgePass(context);
+    }
+}
+
+} // namespace vardel

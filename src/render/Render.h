@@ -1,0 +1,22 @@
+#pragma once
+
+#include "scene/RenderContext.h"
+#include "scene/Scene.h"
+
+namespace vardel {
+
+// Draws a loaded scene at one scene time (in the frames of its keys) into its target: animates
+// every object, light and the camera, transforms and projects the objects, orders the polygons
+// far to near when there is no depth buffer, and runs the chosen polygon pass and, on request,
+// the edge pass. The colour pixels are not cleared; the depth buffer is. Allocates nothing.
+void render(Scene& scene, double sceneTime);
+
+// Orders the polygon table far to near by the summed camera depth of each polygon's corners
+// (a comb sort that shrinks its gap by 8/11; equal keys are not exchanged).
+void sortPolygons(RenderContext& context);
+
+// The sort key: the sum of the three corner depths, and for a two-point polygon the sum of its
+// two depths times 3/2, so that lines sort among triangles of the same depth.
+double polygonDepthKey(const Polygon& polygon);
+
+} // namespace vardel

@@ -1,0 +1,109 @@
+// Lighting of points and the two polygon passes' shading rules.
+
+#include <gtest/gtest.h>
+
+#include "TestScene.h"
+#include "render/Lighting.h"
+#include "render/Render.h"
+
+namespace vardel {
+namespace {
+
+Light lightAt(Vec3 position, double red) {
+    Light light;
+    light.viewPosition = position;
+    light.colorR = red;
+    light.colorG = red;
+    light.colorB = red;
+    return light;
+}
+
+TEST(LightPoint, CosineOfNormalAndDirectionWithClamp) {
+    VertexShade shade;
+    lightPoint(false, {0, 0, 10}, {0, 0, -2}, shade, lightAt({0, 0, 0}, 0.5));
+    EXPECT_DOUBLE_EQ(shade.r, 0.5);
+    lightPoint(false, {0, 0, 10}, {0, 0, -2}, shade, lightAt({10, 0, 10}, 0.5));
+    EXPECT_DOUBLE_EQ(shade.r, 0.5); // at right angles: nothing added
+    lightPoint(false, {0, 0, 10}, {0, 0, 2}, shade, lightAt({0, 0, 0}, 0.5));
+    EXPECT_DOUBLE_EQ(shade.r, 0.5); // behind the surface: nothing added
+
+    // Two lights at cosine 0.8 and colour 1: clamped to 1 after the second.
+    VertexShade twice;
+    lightPoint(false, {0, 0, 0}, {0, 0, 1}, twice, lightAt({0.6, 0, 0.8}, 1.0));
+    EXPECT_NEAR(twice.r, 0.8, 1e-12);
+    lightPoint(false, {0, 0, 0}, {0, 0, 1}, twice, lightAt({-0.6, 0, 0.8}, 1.0));
+    EXPECT_EQ(twice.r, 1.0);
+    EXPECT_EQ(twice.b, 1.0);
+
+    // Grey lighting lights red only and leaves green and blue alone, unclamped.
+    VertexShade grey{0.0, 3.0, -1.0};
+    lightPoint(true, {0, 0, 10}, {0, 0, -1}, grey, lightAt({0, 0, 0}, 0.7));
+    EXPECT_DOUBLE_EQ(grey.r, 0.7);
+    EXPECT_EQ(grey.g, 3.0);
+    EXPECT_EQ(grey.b, -1.0);
+
+    // Degenerate vectors add nothing and never produce a NaN.
+    VertexShade none;
+    lightPoint(false, {0, 0, 10}, {0, 0, 0}, none, lightAt({0, 0, 0}, 1.0));
+    lightPoint(false, {0, 0, 0}, {0, 0, 1}, none, lightAt({0, 0, 0}, 1.0));
+    EXPECT_EQ(none.r, 0.0);
+}
+
+TEST(PrepareLights, KeepsTheWorldPositionApart) {
+    test::TestScene t;
+    Light& light = t.addLight({100, 0, 0});
+    t.placeCamera({0, 0, -1000}, 90.0);
+    prepareLights(t.scene.lights.head);
+    prepareLights(t.scene.lights.head); // a second call must not transform twice
+    EXPECT_EQ(light.posX, 100.0);
+    // Heading 90 turns the camera to look along +x: the light is 100 ahead, 1000 to the left.
+    EXPECT_NEAR(light.viewPosition.x, -1000.0, 1e-9);
+    EXPECT_NEAR(light.viewPosition.z, 100.0, 1e-9);
+}
+
+// A triangle in the plane z = 0 facing the camera at z = -1000, with a light behind it:
+// only the ambient colour reaches it.
+class AwayFromLight : public ::testing::Test {
+protected:
+    AwayFromLight() {
+        object = &t.addObject({{-100, -100, 0}, {0, 100, 0}, {100, -100, 0}}, {{0, 1, 2}}, 0x00FF8040);
+        t.addLight({0, 0, 500});
+        t.placeCamera({0, 0, -1000});
+        t.finish();
+    }
+    test::TestScene t;
+    SceneObject* object = nullptr;
+};
+
+TEST_F(AwayFromLight, FaceLitCornersGetExactlyTheAmbientColour) {
+    t.scene.ambientR = 0.25;
+    t.scene.ambientG = 0.5; // copied although grey lighting uses red only
+    render(t.scene, 0.0);
+    for (const VertexShade& shade : object->vertexLight) {
+        EXPECT_EQ(shade.r, 0.25);
+        EXPECT_EQ(shade.g, 0.5);
+    }
+    EXPECT_GT(t.coveredPixels(), 1000);
+}
+
+TEST_F(AwayFromLight, VertexLitPointsGetNothing) {
+    t.scene.faceLighting = 0;
+    render(t.scene, 0.0);
+    for (const VertexShade& shade : object->vertexLight) {
+        EXPECT_EQ(shade.r, 0.0);
+    }
+    EXPECT_EQ(t.pixel(159, 119), 0u); // drawn, black
+}
+
+TEST(VertexNormals, SumFaceNormalsAndIgnoreLines) {
+    test::TestScene t;
+    SceneObject& object = t.addObject({{0, 0, 10}, {10, 0, 10}, {0, 10, 10}, {0, 0, 20}},
+                                      {{0, 1, 2}, {0, 2, 1}, {0, 1, 2}, {3, 0}});
+    object.viewPoints = object.points;
+    computeVertexNormals(object);
+    EXPECT_EQ(object.vertexNormals[0].z, 100.0); // +100 - 100 + 100
+    EXPECT_EQ(object.vertexNormals[3].z, 0.0);
+}
+
+} // namespace
+} // namespace vardel
