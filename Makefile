@@ -40,6 +40,11 @@ test-asan: build-asan
 
 test: test-release test-asan
 
+# Renders every scene at a few times, as the demo's parts show them, into build/contact-sheet.png.
+.PHONY: contact-sheet
+contact-sheet: build
+	build/contact-sheet build build/contact-sheet.png
+
 bench: build
 	@for b in build/bench/bench_*; do echo "== $$b"; $$b; done
 
