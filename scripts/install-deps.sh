@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-dev          # the sanitizer build and the libFuzzer targets
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libopenmpt-dev libstb-dev
-  xvfb x11-apps                  # the display test's virtual X server and its screenshot (xwd)
+  xvfb libx11-dev                # the display test: a virtual X server, screenshots through Xlib
 )
 
 missing=()

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,115 +30,65 @@ protected:
     std::vector<std::string> shownErrors;
 };
 
-// The renderer's picture, as 0x00RRGGBB pixels of the 320 x 240 window.
-std::vector<std::uint32_t> readBack(SdlDisplay& display) {
-    std::vector<std::uint32_t> shown(320 * 240);
-    EXPECT_EQ(SDL_RenderReadPixels(display.renderer(), nullptr, SDL_PIXELFORMAT_XRGB8888,
-                                   shown.data(), 320 * 4),
-              0)
-        << SDL_GetError();
-    for (auto& pixel : shown) {
-        pixel &= 0x00FFFFFF;
-    }
-    return shown;
+void push(SDL_Event event) {
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
 }
 
-void expectPattern(SdlDisplay& display) {
-    const std::vector<std::uint32_t> shown = readBack(display);
-    for (int y = 0; y < 240; ++y) {
-        for (int x = 0; x < 320; ++x) {
-            const std::uint32_t pixel = shown[std::size_t(y) * 320 + x];
-            ASSERT_TRUE(test::shownAs(pixel, test::patternPixel(x, y), display.colorDepth(), x))
-                << "pixel " << x << "," << y << " shows " << std::hex << pixel << " for "
-                << test::patternPixel(x, y) << " at " << std::dec << display.colorDepth();
-        }
-    }
-}
-
+// A renderer that lost its textures (pushed before the 24-bit frame) still shows the frame.
 TEST_F(DummyVideo, PresentsTheFrameAtEachDepthAndPicks32WhenNoneIsAsked) {
-    const struct {
-        int requested;
-        int expected;
-    } cases[] = {{32, 32}, {24, 24}, {16, 16}, {0, 32}};
+    const struct { int requested, expected; } cases[] = {{32, 32}, {24, 24}, {16, 16}, {0, 32}};
     for (const auto& c : cases) {
         auto display = open(c.requested);
         ASSERT_NE(display, nullptr);
         EXPECT_EQ(display->colorDepth(), c.expected);
         EXPECT_STREQ(SDL_GetWindowTitle(display->window()), "Orvex Vardel");
+        if (c.requested == 24) {
+            push(test::event(SDL_RENDER_DEVICE_RESET));
+            display->pollInput();
+        }
         FrameBuffer& frame = display->frameBuffer(2);
         test::drawPattern(frame);
         display->present(frame);
-        expectPattern(*display);
+        std::vector<std::uint32_t> shown(320 * 240);
+        ASSERT_EQ(SDL_RenderReadPixels(display->renderer(), nullptr, SDL_PIXELFORMAT_XRGB8888,
+                                       shown.data(), 320 * 4),
+                  0)
+            << SDL_GetError();
+        for (int i = 0; i < 320 * 240; ++i) {
+            const std::uint32_t pixel = shown[i] & 0x00FFFFFF,
+                                expected = test::patternPixel(i % 320, i / 320);
+            ASSERT_TRUE(test::shownAs(pixel, expected, c.expected, i % 320))
+                << "pixel " << i % 320 << "," << i / 320 << " shows " << std::hex << pixel
+                << " for " << expected << " at " << std::dec << c.expected;
+        }
     }
     EXPECT_TRUE(shownErrors.empty());
 }
 
-TEST_F(DummyVideo, KeysReachTheCallerAndUppercaseNDoesNothing) {
-    auto display = open(32);
-    ASSERT_NE(display, nullptr);
-    auto push = [](Uint32 type, auto fill) {
-        SDL_Event event;
-        std::memset(&event, 0, sizeof event);
-        event.type = type;
-        fill(event);
-        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
-    };
-    auto typed = [&](const char* text) {
-        push(SDL_TEXTINPUT, [text](SDL_Event& e) { std::strcpy(e.text.text, text); });
-    };
-    display->pollInput(); // whatever the window's creation queued
-
-    typed("n");
-    typed("N");
-    typed("n");
-    DisplayInput input = display->pollInput();
-    EXPECT_EQ(input.skips, 2);
-    EXPECT_FALSE(input.quit);
-
-    push(SDL_KEYDOWN, [](SDL_Event& e) { e.key.keysym.sym = SDLK_ESCAPE; });
-    EXPECT_TRUE(display->pollInput().quit);
-    push(SDL_WINDOWEVENT, [&](SDL_Event& e) {
-        e.window.event = SDL_WINDOWEVENT_CLOSE;
-        e.window.windowID = SDL_GetWindowID(display->window());
-    });
-    EXPECT_TRUE(display->pollInput().quit);
-    push(SDL_QUIT, [](SDL_Event&) {});
-    EXPECT_TRUE(display->pollInput().quit);
-    EXPECT_FALSE(display->pollInput().quit);
-}
-
-TEST_F(DummyVideo, FullScreenByDefaultWithTheCursorHiddenAndAltEnterToggling) {
+// Full screen by default with the pointer hidden; Alt+Enter toggles; only lowercase n skips.
+TEST_F(DummyVideo, KeysAndWindowEventsReachTheCaller) {
     auto display = open(0, false);
     ASSERT_NE(display, nullptr);
     EXPECT_TRUE(display->fullScreen());
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    auto altEnter = [] {
-        SDL_Event event;
-        std::memset(&event, 0, sizeof event);
-        event.type = SDL_KEYDOWN;
-        event.key.keysym.sym = SDLK_RETURN;
-        event.key.keysym.mod = KMOD_LALT;
-        SDL_PushEvent(&event);
-    };
-    altEnter();
-    display->pollInput();
-    EXPECT_FALSE(display->fullScreen());
-    altEnter();
-    display->pollInput();
-    EXPECT_TRUE(display->fullScreen());
-}
-
-TEST_F(DummyVideo, TheFrameStillArrivesAfterTheRendererLosesItsTextures) {
-    auto display = open(24);
-    ASSERT_NE(display, nullptr);
-    SDL_Event reset;
-    std::memset(&reset, 0, sizeof reset);
-    reset.type = SDL_RENDER_DEVICE_RESET;
-    SDL_PushEvent(&reset);
-    display->pollInput();
-    test::drawPattern(display->frameBuffer(1));
-    display->present(display->frameBuffer(1));
-    expectPattern(*display);
+    display->pollInput(); // whatever the window's creation queued
+    for (bool fullScreen : {false, true}) {
+        push(test::event(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT));
+        display->pollInput();
+        EXPECT_EQ(display->fullScreen(), fullScreen);
+    }
+    for (const char* typed : {"n", "N", "n"})
+        push(test::text(typed));
+    DisplayInput input = display->pollInput();
+    EXPECT_EQ(input.skips, 2);
+    EXPECT_FALSE(input.quit);
+    for (const SDL_Event& quit :
+         {test::event(SDL_KEYDOWN, SDLK_ESCAPE), test::event(SDL_QUIT),
+          test::windowEvent(SDL_WINDOWEVENT_CLOSE, SDL_GetWindowID(display->window()))}) {
+        push(quit);
+        EXPECT_TRUE(display->pollInput().quit);
+    }
+    EXPECT_FALSE(display->pollInput().quit);
 }
 
 TEST_F(DummyVideo, AFailedSetUpSaysWhichCallFailedAndReturnsNull) {

@@ -1,98 +1,121 @@
-// Motion tracks written into the pose fields of objects, lights and the camera.
+// Key tracks: the keys chosen at a time, the Newton interpolants, and the motion they write
+// into the pose fields of objects, lights and the camera.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "math/Track.h"
 #include "scene/Motion.h"
 #include "scene/Scene.h"
 
 namespace vardel {
 namespace {
 
-// Keys whose channel c is (c + 1)(base + 1): a channel in the wrong field, or interpolated
-// with another channel's differences, shows.
-KeyArray track(std::initializer_list<std::pair<double, double>> frameAndBase) {
-    KeyArray keys = std::make_shared<Key[]>(frameAndBase.size());
+TEST(Track, SegmentChoiceAtAndAroundKeys) {
+    const std::vector<double> five = {0, 10, 20, 30, 40};
+    const struct {
+        std::vector<double> frames;
+        double t;
+        TrackForm form;
+        int first;
+    } cases[] = {
+        {five, -5, TrackForm::none, 0},
+        {five, 0, TrackForm::exact, 0},
+        {five, std::nextafter(10.0, 0.0), TrackForm::quadratic, 0},
+        {five, 10, TrackForm::exact, 1},
+        {five, std::nextafter(10.0, 11.0), TrackForm::cubic, 0},
+        {five, 25, TrackForm::cubic, 1},
+        {five, std::nextafter(30.0, 31.0), TrackForm::quadratic, 2},
+        {five, 40, TrackForm::exact, 4},
+        {five, std::numeric_limits<double>::quiet_NaN(), TrackForm::exact, 4},
+        {{0, 10}, 5, TrackForm::linear, 0},
+        {{0, 10}, -1, TrackForm::none, 0},
+        {{7}, -100, TrackForm::exact, 0},
+        {{}, 3, TrackForm::none, 0},
+    };
+    for (const auto& c : cases) {
+        const TrackSegment segment =
+            findTrackSegment(int(c.frames.size()), c.t, [&](int k) { return c.frames[k]; });
+        EXPECT_EQ(segment.form, c.form) << "n=" << c.frames.size() << " t=" << c.t;
+        EXPECT_EQ(segment.form == TrackForm::none ? 0 : segment.first, c.first) << c.t;
+    }
+}
+
+TEST(Track, NewtonFormsMatchHandComputedValues) {
+    // Line through (0, 1), (10, 3); parabola 1 + t^2 through t = 0, 1, 3; cubic t^3 through
+    // t = 0, 1, 2, 4 (unevenly spaced, so a wrong divided difference shows).
+    const double lineT[] = {0, 10}, lineY[] = {1, 3};
+    EXPECT_DOUBLE_EQ(newtonValue(TrackForm::linear, lineT, lineY, 2.5), 1.5);
+    const double quadT[] = {0, 1, 3}, quadY[] = {1, 2, 10};
+    EXPECT_DOUBLE_EQ(newtonValue(TrackForm::quadratic, quadT, quadY, 2.0), 5.0);
+    const double cubeT[] = {0, 1, 2, 4}, cubeY[] = {0, 1, 8, 64};
+    EXPECT_DOUBLE_EQ(newtonValue(TrackForm::cubic, cubeT, cubeY, 3.0), 27.0);
+    EXPECT_DOUBLE_EQ(newtonValue(TrackForm::cubic, cubeT, cubeY, 0.5), 0.125);
+}
+
+// Keys at the given frames whose channel c is (c + 1)(frame / 2 + 1): a channel in the wrong
+// field, or interpolated with another channel's differences, shows. Every channel is linear
+// in time, which each interpolant reproduces.
+KeyArray track(std::initializer_list<double> frames) {
+    KeyArray keys = std::make_shared<Key[]>(frames.size());
     std::size_t k = 0;
-    for (auto [frame, base] : frameAndBase) {
+    for (double frame : frames) {
         keys[k].frame = frame;
-        for (std::size_t c = 0; c < Key::channels.size(); ++c) {
-            keys[k].*Key::channels[c] = static_cast<double>(c + 1) * (base + 1);
-        }
+        for (std::size_t c = 0; c < Key::channels.size(); ++c)
+            keys[k].*Key::channels[c] = double(c + 1) * (frame / 2 + 1);
         ++k;
     }
     return keys;
 }
 
 // Positions carry the factor 100; angles and scales do not.
-template <typename Pose> void expectPose(const Pose& pose, double base, const char* what) {
+template <typename Pose> void expectPose(const Pose& pose, double t, const char* what) {
     const double fields[] = {pose.posX / 100, pose.posY / 100, pose.posZ / 100,
                              pose.heading,    pose.pitch,      pose.bank,
                              pose.scaleX,     pose.scaleY,     pose.scaleZ};
-    for (int c = 0; c < 9; ++c) {
-        EXPECT_DOUBLE_EQ(fields[c], (c + 1) * (base + 1)) << what << " channel " << c;
-    }
+    for (int c = 0; c < 9; ++c)
+        EXPECT_DOUBLE_EQ(fields[c], (c + 1) * (t / 2 + 1)) << what << " channel " << c;
 }
 
-TEST(Motion, ChannelsReachTheirFieldsInEveryKindOfSegment) {
-    // Every channel is linear in time (base = frame / 2), which each interpolant reproduces.
-    const KeyArray keys = track({{0, 0}, {20, 10}, {40, 20}, {60, 30}});
-    SceneObject object;
-    object.keys = keys;
-    object.keyCount = 2;
-    evaluateMotion(object, 10);
-    expectPose(object, 5, "linear");
-    object.keyCount = 4;
-    for (double t : {10.0, 30.0, 50.0}) {
-        evaluateMotion(object, t);
-        expectPose(object, t / 2, "quadratic or cubic");
-    }
-    Light light;
-    light.keys = keys;
-    light.keyCount = 4;
-    evaluateMotion(light, 1000);
-    expectPose(light, 30, "light past the last key");
+// Every track of a scene at one time, in each kind of segment: objects and lights through the
+// scene's cursors (which end null), then the camera, whose focal length stays. Before the
+// first of two keys nothing is written; a single key holds at every time.
+TEST(Motion, TracksWriteThePosesOfObjectsLightsAndTheCamera) {
     Scene scene;
-    scene.cameraKeys = keys;
+    auto add = [&](std::initializer_list<double> frames) {
+        auto* object = new SceneObject;
+        object->keys = track(frames);
+        object->keyCount = int(frames.size());
+        object->posX = 42;
+        scene.context.appendObject(object);
+        return object;
+    };
+    const SceneObject* cubic = add({0, 20, 40, 60});
+    const SceneObject* quadratic = add({20, 40, 60});
+    const SceneObject* linear = add({20, 40});
+    const SceneObject* pastTheLast = add({0, 20});
+    const SceneObject* single = add({50});
+    const SceneObject* before = add({40, 60});
+    auto* light = new Light;
+    light->keys = track({0, 20, 40, 60});
+    light->keyCount = 4;
+    scene.lights.append(light);
+    scene.cameraKeys = track({0, 20, 40});
     scene.cameraKeyCount = 3;
     scene.camera.focal = 5;
-    evaluateCameraMotion(scene, 30);
-    expectPose(scene.camera, 15, "camera");
+    evaluateSceneMotion(scene, 30);
+    expectPose(*cubic, 30, "cubic");
+    expectPose(*quadratic, 30, "quadratic");
+    expectPose(*linear, 30, "linear");
+    expectPose(*pastTheLast, 20, "past the last key");
+    expectPose(*single, 50, "single key");
+    EXPECT_EQ(before->posX, 42);
+    expectPose(*light, 30, "light");
+    expectPose(scene.camera, 30, "camera");
     EXPECT_EQ(scene.camera.focal, 5);
-}
-
-TEST(Motion, BeforeTheFirstKeyOnlyASingleKeyWrites) {
-    SceneObject object;
-    object.keys = track({{10, 0}, {20, 10}});
-    object.keyCount = 2;
-    object.posX = 42;
-    object.bank = 43;
-    evaluateMotion(object, 9.5);
-    EXPECT_EQ(object.posX, 42);
-    EXPECT_EQ(object.bank, 43);
-    object.keyCount = 1;
-    evaluateMotion(object, -50);
-    expectPose(object, 0, "one key before its frame");
-}
-
-TEST(Motion, SceneEvaluatesEveryTrackAndLeavesCursorsNull) {
-    Scene scene;
-    auto* object = new SceneObject; // x = 0, 1, 4, 9 at frames 0, 10, 20, 30: a parabola
-    object->keys = std::make_shared<Key[]>(4);
-    object->keyCount = 4;
-    for (std::size_t k = 0; k < 4; ++k) {
-        object->keys[k].frame = 10.0 * static_cast<double>(k);
-        object->keys[k].x = static_cast<double>(k * k);
-    }
-    scene.context.appendObject(object);
-    auto* light = new Light;
-    light->keys = track({{0, 0}, {20, 10}});
-    light->keyCount = 2;
-    scene.lights.append(light);
-    scene.camera.posX = 7; // no camera keys: the camera stays
-    evaluateSceneMotion(scene, 15);
-    EXPECT_DOUBLE_EQ(object->posX, 225);
-    expectPose(*light, 7.5, "light");
-    EXPECT_EQ(scene.camera.posX, 7);
     EXPECT_EQ(scene.currentObject, nullptr);
     EXPECT_EQ(scene.currentLight, nullptr);
 }

@@ -55,18 +55,15 @@ TEST(MusicTool, WritesTheSongOnceThroughAsSixteenBitStereo) {
     ASSERT_EQ(run({song.string(), "--wav", wav}).status, 0);
     std::ifstream file(wav, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-    const std::size_t samples = 15 * test::framesPerRow * 2;
+    const std::uint32_t samples = 15 * test::framesPerRow * 2;
     ASSERT_EQ(bytes.size(), 44 + 2 * samples);
-    auto u32 = [&](std::size_t at) {
-        std::uint32_t value = 0;
-        std::memcpy(&value, &bytes[at], 4); // this machine is little-endian too
-        return value;
-    };
+    std::uint32_t u32[11]; // the header's 32-bit words; this machine is little-endian too
+    std::memcpy(u32, bytes.data(), 44);
     EXPECT_EQ(bytes.substr(0, 4) + bytes.substr(8, 8) + bytes.substr(36, 4), "RIFFWAVEfmt data");
-    EXPECT_EQ(u32(4), 36 + 2 * samples);
-    EXPECT_EQ(u32(24), 44100u);
-    EXPECT_EQ(u32(32), 0x00100004u); // 4 bytes a frame, 16 bits a sample
-    EXPECT_EQ(u32(40), 2 * samples);
+    const std::uint32_t data = 2 * samples; // PCM, stereo, 44.1 kHz, 4 bytes a frame, 16 bits
+    EXPECT_EQ(
+        (std::vector{u32[1], u32[4], u32[5], u32[6], u32[7], u32[8], u32[10]}),
+        (std::vector<std::uint32_t>{36 + data, 16, 0x00020001, 44100, 176400, 0x00100004, data}));
 
     SoundLibrary library(SoundOutput::Offline);
     ASSERT_NE(library.MIDASplayModule(library.MIDASloadModule(song.string().c_str()), 0), 0u);
@@ -78,23 +75,21 @@ TEST(MusicTool, WritesTheSongOnceThroughAsSixteenBitStereo) {
 TEST(MusicTool, RefusesFilesThatAreNotModulesAndWrongCommandLines) {
     test::TempDir dir;
     const std::string text = dir.write("readme.xm", "not music\n").string();
+    const std::string none = (dir.path() / "none.xm").string();
+    const std::string song = dir.write("a.xm", test::cueSongBytes()).string();
+    const std::string wav = (dir.path() / "no" / "dir.wav").string();
     const struct {
         std::vector<std::string> args;
         int status;
         std::string says;
     } cases[] = {
         {{text}, 1, text + ": not a module"},
-        {{(dir.path() / "none.xm").string()},
-         1,
-         (dir.path() / "none.xm").string() + ": cannot open"},
+        {{none}, 1, none + ": cannot open"},
         {{}, 2, "no module file given"},
         {{text, "--wav"}, 2, "--wav needs a file name"},
         {{"--loud", text}, 2, "unknown option --loud"},
         {{text, text}, 2, "more than one module file"},
-        {{dir.write("a.xm", test::cueSongBytes()).string(), "--wav",
-          (dir.path() / "no" / "dir.wav").string()},
-         1,
-         (dir.path() / "no" / "dir.wav").string() + ": cannot create"},
+        {{song, "--wav", wav}, 1, wav + ": cannot create"},
     };
     for (const auto& c : cases) {
         const ToolRun result = run(c.args);

@@ -14,7 +14,7 @@ namespace {
 // the border, drawn over a depth buffer of random values so that the test goes both ways.
 TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
     const struct {
-        void (*fast)(const RasterTriangle&);
+        test::Draw fast;
         bool textured, mono, depth;
     } variants[] = {{fillShadedTriangle, false, false, false},
                     {fillShadedTriangleDepth, false, false, true},
@@ -24,11 +24,9 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
                     {fillTexturedTriangleMonoDepth, true, true, true}};
     std::mt19937 random(20240611);
     const Texture texture = test::coordinateTexture();
-    std::uniform_real_distribution<float> depth(0.0f, 0.5f);
     std::vector<float> depths(320 * 240);
-    for (float& d : depths) {
-        d = depth(random);
-    }
+    for (float& d : depths)
+        d = std::uniform_real_distribution<float>(0.0f, 0.5f)(random);
     for (const auto& v : variants) {
         for (int i = 0; i < 100; ++i) {
             const double size = i % 3 == 0 ? 319.0 : 40.0;
@@ -37,18 +35,16 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
             test::Triangle t = test::randomTriangle(random, x, x + size, y, y + size * 0.75, true);
             t.texture = &texture;
             t.mono = i % 2 == 1;
-            test::RasterTarget fast(320, 240, 8);
-            test::RasterTarget plain(320, 240, 8);
-            for (int p = 0; p < 320 * 240; ++p) {
-                fast.depthAt(p % 320, p / 320) = plain.depthAt(p % 320, p / 320) = depths[p];
-            }
+            test::RasterTarget fast(320, 240, 8), plain(320, 240, 8);
+            fast.forEach([&](int px, int py) {
+                fast.depthAt(px, py) = plain.depthAt(px, py) = depths[py * 320 + px];
+            });
             v.fast(t.record(fast, v.depth));
-            if (v.textured) {
+            if (v.textured)
                 reference::fillTexturedTriangle(t.record(plain, v.depth), v.mono, v.depth);
-            } else {
+            else
                 reference::fillShadedTriangle(t.record(plain, v.depth), v.depth);
-            }
-            ASSERT_EQ(fast.differences(plain), 0) << i;
+            ASSERT_TRUE(fast.same(plain)) << i;
             ASSERT_TRUE(fast.guardsIntact()) << i;
         }
     }
