@@ -27,9 +27,16 @@ build-asan/CMakeCache.txt: | deps
 build-asan: deps build-asan/CMakeCache.txt
 	cmake --build build-asan -j $(JOBS)
 
+# Plays the demo from build/, where the build generated data/. Options go in ARGS, e.g.
+# `make run ARGS="--window"`; without a display only a headless run is possible.
 run: build
-	@if [ -x build/vardel ]; then cd build && ./vardel $(ARGS); \
-	else echo "The demo program is not built yet (coming); the scene readers and their tests are."; fi
+	@case " $(ARGS) " in *" --headless "*|*" --help "*|*" --version "*) ;; *) \
+	  if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    echo "make run: no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
+	    echo "Play the demo without a window instead:  make run ARGS=--headless"; \
+	    exit 1; \
+	  fi;; esac
+	cd build && ./vardel $(ARGS)
 
 test-release: build
 	cd build && ctest --output-on-failure -j $(JOBS)

@@ -50,6 +50,7 @@ bool MusicPlayer::poll() {
     const bool ok = library.MIDASgetPlayStatus(playHandle, &status);
     if (ok) {
         syncValue = status.syncInfo;
+        songLoopCount = status.songLoopCount;
     }
     return ok;
 }

@@ -38,7 +38,8 @@ public:
 
     MIDASmodule module = 0;
     MIDASmodulePlayHandle playHandle = 0;
-    std::int32_t syncValue = 0; // from the last poll; 0 before it, never reset
+    std::int32_t syncValue = 0;      // from the last poll; 0 before it, never reset
+    std::uint32_t songLoopCount = 0; // times the song has wrapped round, from the last poll
 
 private:
     SoundApi& library;

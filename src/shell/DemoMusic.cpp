@@ -1,0 +1,61 @@
+#include "shell/DemoMusic.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "shell/DemoClock.h"
+#include "shell/ModuleMixer.h"
+#include "shell/MusicPlayer.h"
+#include "shell/SoundLibrary.h"
+
+namespace vardel {
+
+namespace {
+constexpr std::size_t blockFrames = 4096;
+constexpr double audioFramesPerTick = mixRate / ticksPerSecond; // 735
+} // namespace
+
+bool PlayerMusic::play() {
+    return player.play();
+}
+
+bool PlayerMusic::playing() const {
+    return player.playHandle != 0;
+}
+
+std::int32_t PlayerMusic::poll() {
+    player.poll();
+    return player.syncValue;
+}
+
+void PlayerMusic::stop() {
+    player.stop();
+}
+
+OfflineMusic::OfflineMusic(MusicPlayer& player, SoundLibrary& library, AudioSink sink)
+    : PlayerMusic(player), library(library), sink(std::move(sink)), block(2 * blockFrames) {}
+
+void OfflineMusic::advance(double ticks) {
+    // Whole audio frames only; the fraction is carried to the next frame so that the audio
+    // never drifts from demo time.
+    owed += std::max(ticks, 0.0) * audioFramesPerTick;
+    const double whole = std::floor(owed);
+    owed -= whole;
+    auto frames = static_cast<std::int64_t>(whole);
+    mixed += frames;
+    while (frames > 0) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(frames, blockFrames));
+        const std::span<float> out = std::span(block).first(2 * count);
+        library.renderOffline(out);
+        if (sink) {
+            sink(out);
+        }
+        frames -= static_cast<std::int64_t>(count);
+    }
+}
+
+bool OfflineMusic::wrapped() const {
+    return player.songLoopCount > 0;
+}
+
+} // namespace vardel

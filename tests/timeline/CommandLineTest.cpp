@@ -1,0 +1,55 @@
+// The command line and the millisecond clock of the frame loop.
+
+#include <gtest/gtest.h>
+
+#include "shell/CommandLine.h"
+#include "shell/DemoClock.h"
+
+namespace vardel {
+namespace {
+
+TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
+    struct Case {
+        std::vector<std::string> args;
+        int depth;         // when accepted
+        const char* error; // when refused
+    };
+    const Case cases[] = {
+        {{}, 0, nullptr},
+        {{"16"}, 16, nullptr},
+        {{"--window", "24", "--data", "d"}, 24, nullptr},
+        {{"32", "--headless", "--hash", "--shots", "s", "--every", "25"}, 32, nullptr},
+        {{"32x"}, 0, nullptr},
+        {{"16 "}, 0, nullptr},
+        {{"16", "32"}, 0, nullptr}, // joined they are "16 32"
+        {{"--bogus"}, 0, "unknown option --bogus"},
+        {{"--data"}, 0, "--data needs a value"},
+        {{"--headless", "--shots", "d", "--every", "0"}, 0, "--every needs a whole number"},
+        {{"--headless", "--every", "2"}, 0, "--every goes with --shots"},
+        {{"--hash"}, 0, "--hash goes with --headless"},
+    };
+    for (const Case& c : cases) {
+        DemoOptions options;
+        std::string error;
+        const bool accepted = parseCommandLine(c.args, options, error);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        EXPECT_EQ(accepted, c.error == nullptr);
+        EXPECT_EQ(options.colorDepth, c.depth);
+        if (c.error != nullptr) {
+            EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        }
+    }
+}
+
+TEST(MillisecondClock, AddsSixHundredthsOfATickPerMillisecondAcrossTheWrap) {
+    const std::uint32_t readings[] = {0xFFFFFF00u, 0xFFFFFF64u, 0x10u, 0x10u + 1000u};
+    int next = 0;
+    MillisecondClock clock([&] { return readings[next++]; });
+    clock.start();
+    for (const double ticks : {100 * 0.06, 172 * 0.06, 1000 * 0.06}) {
+        EXPECT_DOUBLE_EQ(clock.advance(), ticks);
+    }
+}
+
+} // namespace
+} // namespace vardel
