@@ -99,7 +99,8 @@ const char* demoUsage() {
            "  --help         this text\n"
            "  --version      the program's version\n"
            "Keys: Escape ends the demo, n skips to the next part, Alt+Enter switches between\n"
-           "full screen and a window.\n";
+           "full screen and a window, F12 saves the frame on screen as a PNG in the current\n"
+           "folder.\n";
 }
 
 } // namespace vardel

@@ -15,6 +15,9 @@ InputAction actionFor(const SDL_Event& event) {
         if (key.sym == SDLK_ESCAPE) {
             return InputAction::Quit;
         }
+        if (key.sym == SDLK_F12 && event.key.repeat == 0) {
+            return InputAction::Screenshot;
+        }
         const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
         if (enter && (key.mod & KMOD_ALT) != 0 && event.key.repeat == 0) {
             return InputAction::ToggleFullScreen;

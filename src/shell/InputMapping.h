@@ -11,6 +11,7 @@ enum class InputAction {
     SkipPart,         // text input of exactly lowercase "n"
     ToggleFullScreen, // Alt+Enter
     RecreateTexture,  // the renderer lost its textures or render targets
+    Screenshot,       // F12: the frame on screen saved as a PNG
 };
 
 InputAction actionFor(const SDL_Event& event);

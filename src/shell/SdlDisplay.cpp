@@ -2,9 +2,12 @@
 
 #include "shell/FrameWriter.h"
 #include "shell/InputMapping.h"
+#include "shell/Screenshot.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 
 namespace vardel {
 
@@ -229,6 +232,25 @@ void SdlDisplay::present(const FrameBuffer& current) {
     if (sdlRenderer) {
         SDL_RenderPresent(sdlRenderer.get());
     }
+    shown = &current;
+}
+
+void SdlDisplay::saveShownFrame() {
+    if (shown == nullptr) {
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::string reason;
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    const std::filesystem::path path = saveScreenshot(*shown, error ? "." : folder, local, &reason);
+    if (path.empty()) {
+        std::fprintf(stderr, "vardel: screenshot not saved: %s\n", reason.c_str());
+    } else {
+        std::fprintf(stderr, "vardel: screenshot saved to %s\n", path.string().c_str());
+    }
 }
 
 DisplayInput SdlDisplay::pollInput() {
@@ -247,6 +269,9 @@ DisplayInput SdlDisplay::pollInput() {
             break;
         case InputAction::RecreateTexture:
             textureLost = true;
+            break;
+        case InputAction::Screenshot:
+            saveShownFrame();
             break;
         case InputAction::None:
             break;

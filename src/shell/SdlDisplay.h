@@ -57,12 +57,15 @@ private:
     void recreateTexture();
     // Full screen, or a centred window of the windowed size.
     void toggleFullScreen();
+    // F12: the frame last presented, as a PNG in the current folder; says where on stderr.
+    void saveShownFrame();
 
     SDL_Point windowedSize;
     WindowPtr sdlWindow;
     RendererPtr sdlRenderer;
     TexturePtr texture; // destroyed before the renderer that owns it
     bool textureLost = false;
+    const FrameBuffer* shown = nullptr; // one of the display's own buffers, or null
 };
 
 } // namespace vardel

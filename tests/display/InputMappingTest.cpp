@@ -32,6 +32,8 @@ TEST(InputMapping, EachEventMeansOneAction) {
         {"quit", event(SDL_QUIT), InputAction::Quit},
         {"targets reset", event(SDL_RENDER_TARGETS_RESET), InputAction::RecreateTexture},
         {"device reset", event(SDL_RENDER_DEVICE_RESET), InputAction::RecreateTexture},
+        {"F12", event(SDL_KEYDOWN, SDLK_F12), InputAction::Screenshot},
+        {"F12 held", event(SDL_KEYDOWN, SDLK_F12, KMOD_NONE, 1), InputAction::None},
         {"mouse motion", event(SDL_MOUSEMOTION), InputAction::None},
     };
     for (const auto& c : cases)
