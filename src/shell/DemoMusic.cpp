@@ -19,6 +19,10 @@ bool PlayerMusic::play() {
     return player.play();
 }
 
+bool PlayerMusic::playFromCue(int nibble) {
+    return player.playFromCue(nibble);
+}
+
 bool PlayerMusic::playing() const {
     return player.playHandle != 0;
 }
@@ -37,9 +41,12 @@ OfflineMusic::OfflineMusic(MusicPlayer& player, SoundLibrary& library, AudioSink
 
 void OfflineMusic::advance(double ticks) {
     // Whole audio frames only; the fraction is carried to the next frame so that the audio
-    // never drifts from demo time.
+    // never drifts from demo time. A step that is a whole number of audio frames but not
+    // exact in binary (1.2 ticks of a 50 fps capture: 882 frames) counts as that whole number,
+    // so that every video frame carries the same number of samples.
+    constexpr double slack = 1e-6;
     owed += std::max(ticks, 0.0) * audioFramesPerTick;
-    const double whole = std::floor(owed);
+    const double whole = std::floor(owed + slack);
     owed -= whole;
     auto frames = static_cast<std::int64_t>(whole);
     mixed += frames;

@@ -19,6 +19,12 @@ public:
     virtual void advance(double ticks) { (void)ticks; }
     // Starts looping playback; false when it cannot start.
     virtual bool play() = 0;
+    // Starts looping playback at the first row whose cue's low four bits are `nibble`, the
+    // cue that begins a later part; false when it cannot.
+    virtual bool playFromCue(int nibble) {
+        (void)nibble;
+        return false;
+    }
     // Started and not stopped since.
     virtual bool playing() const = 0;
     // The sync value of the music heard now.
@@ -32,6 +38,7 @@ public:
     explicit PlayerMusic(MusicPlayer& player) : player(player) {}
 
     bool play() override;
+    bool playFromCue(int nibble) override;
     bool playing() const override;
     std::int32_t poll() override;
     void stop() override;

@@ -29,6 +29,32 @@ void ModuleMixer::start(LoadedModule& module, bool loop) {
     history.clear();
 }
 
+bool ModuleMixer::jumpToCue(int nibble) {
+    if (current == nullptr) {
+        return false;
+    }
+    openmpt::module& player = *current->player;
+    const int patterns = player.get_num_patterns();
+    for (int order = 0; order < player.get_num_orders(); ++order) {
+        const int pattern = player.get_order_pattern(order);
+        if (pattern < 0 || pattern >= patterns) {
+            continue; // an order list marker, not a pattern
+        }
+        for (int row = 0; row < player.get_pattern_num_rows(pattern); ++row) {
+            const int cue = current->cues.at(pattern, row);
+            if (cue != SyncCues::none && (cue & 15) == nibble) {
+                player.set_position_order_row(order, row);
+                lastOrder = -1;
+                lastRow = -1;
+                sync = 0;
+                history.clear();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void ModuleMixer::stop() {
     current = nullptr;
     history.clear();

@@ -28,6 +28,10 @@ public:
     // song's loop point at its end, counting loops; any other play falls silent there.
     void start(LoadedModule& module, bool loop);
     void stop();
+    // Moves the current play to the first row, in song order, whose cue has `nibble` in its
+    // low four bits; the sync value then comes from that row on. False, changing nothing, when
+    // nothing plays or no row has such a cue.
+    bool jumpToCue(int nibble);
     const LoadedModule* playing() const { return current; }
     // A play that does not loop has reached the end of the song.
     bool ended() const { return current != nullptr && finished; }

@@ -45,6 +45,17 @@ bool MusicPlayer::play() {
     return playHandle != 0;
 }
 
+bool MusicPlayer::playFromCue(int nibble) {
+    if (!play()) {
+        return false;
+    }
+    if (!library.jumpToCue(playHandle, nibble)) {
+        stop();
+        return false;
+    }
+    return true;
+}
+
 bool MusicPlayer::poll() {
     MIDASplayStatus status;
     const bool ok = library.MIDASgetPlayStatus(playHandle, &status);

@@ -27,6 +27,9 @@ public:
     bool load(const std::filesystem::path& fileName);
     // Starts looping playback. True when it started.
     bool play();
+    // Starts looping playback at the first row whose cue's low four bits are `nibble`. True
+    // when it started there; otherwise nothing plays.
+    bool playFromCue(int nibble);
     // Reads the sync value of the music heard now into syncValue; a failed status call keeps
     // the previous value. Returns the library's result.
     bool poll();

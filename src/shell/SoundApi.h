@@ -43,6 +43,14 @@ public:
     virtual bool MIDASstopBackgroundPlay() = 0;
     // Stops everything, frees every module and shuts the output system down.
     virtual bool MIDASclose() = 0;
+
+    // Beyond the classic calls: moves the playing module to the first row whose cue's low four
+    // bits are `nibble`, so that the music can start at a later part. False when it cannot.
+    virtual bool jumpToCue(MIDASmodulePlayHandle playHandle, int nibble) {
+        (void)playHandle;
+        (void)nibble;
+        return false;
+    }
 };
 
 } // namespace vardel

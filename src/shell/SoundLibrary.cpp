@@ -1,6 +1,7 @@
 #include "shell/SoundLibrary.h"
 
 #include <SDL.h>
+#include <libopenmpt/libopenmpt.hpp>
 
 #include <cstdio>
 
@@ -127,6 +128,14 @@ bool SoundLibrary::MIDASstopModule(MIDASmodulePlayHandle playHandle) {
     return true;
 }
 
+bool SoundLibrary::jumpToCue(MIDASmodulePlayHandle playHandle, int nibble) {
+    if (playHandle == 0 || playHandle != currentPlay) {
+        return false;
+    }
+    std::lock_guard guard(shared.lock);
+    return shared.mixer.jumpToCue(nibble);
+}
+
 bool SoundLibrary::MIDASfreeModule(MIDASmodule module) {
     LoadedModule* loaded = find(module);
     if (loaded == nullptr) {
@@ -191,6 +200,11 @@ bool SoundLibrary::renderOffline(std::span<std::int16_t> out) {
 
 double SoundLibrary::outputLatencySeconds() const {
     return output != nullptr ? output->latencySeconds() : 0.0;
+}
+
+double SoundLibrary::songSeconds(MIDASmodule module) const {
+    const LoadedModule* loaded = find(module);
+    return loaded != nullptr ? loaded->player->get_duration_seconds() : 0.0;
 }
 
 bool SoundLibrary::audible() const {

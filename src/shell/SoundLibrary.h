@@ -38,6 +38,8 @@ public:
     double outputLatencySeconds() const;
     // A sound device is playing (false for the silent and offline outputs).
     bool audible() const;
+    // How long the module's song lasts when played once, in seconds; 0 for no module.
+    double songSeconds(MIDASmodule module) const;
 
     bool MIDASstartup() override;
     bool MIDASinit() override;
@@ -49,6 +51,7 @@ public:
     bool MIDASfreeModule(MIDASmodule module) override;
     bool MIDASstopBackgroundPlay() override;
     bool MIDASclose() override;
+    bool jumpToCue(MIDASmodulePlayHandle playHandle, int nibble) override;
 
 private:
     LoadedModule* find(MIDASmodule module) const;

@@ -64,10 +64,27 @@ PassResult Timeline::run() {
     return result;
 }
 
+void Timeline::startAt(int part) {
+    if (part < 1 || part >= partCount) {
+        return;
+    }
+    state.partNumber = part;
+    state.partEntered = true;
+    // Part 1 starts the music from its beginning itself; a later part's music begins at the
+    // cue that ends the part before it.
+    startCue = part >= 2 ? part - 1 : 0;
+}
+
 PassResult Timeline::pass() {
     const double ticks = clock.advance();
     state.demoTime += ticks;
     music.advance(ticks);
+    if (startCue != 0) {
+        const int cue = std::exchange(startCue, 0);
+        if (!music.playFromCue(cue)) {
+            return PassResult::PlaybackFailed;
+        }
+    }
 
     if (music.playing()) {
         state.syncValue = music.poll();

@@ -56,6 +56,11 @@ public:
     Timeline(const Timeline&) = delete;
     Timeline& operator=(const Timeline&) = delete;
 
+    // Begins the demo at part 1 ... 6 instead of the black lead-in: the part is entered in the
+    // first pass, and from part 2 on the music starts there at the cue that begins the part.
+    // Call before the first pass.
+    void startAt(int part);
+
     PassResult pass();
     // Runs passes until one ends the demo, and returns how it ended.
     PassResult run();
@@ -104,6 +109,7 @@ private:
     TimelineState state;
     int drawn = 0;
     int pendingSkips = 0;
+    int startCue = 0; // the music starts at this cue in the next pass (0: as the parts say)
 };
 
 } // namespace vardel

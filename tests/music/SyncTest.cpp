@@ -93,6 +93,23 @@ TEST(OfflineSync, PlaySoundsAtOnceAndStopSilencesAtOnce) {
     EXPECT_FALSE(song.library.MIDASstopModule(song.play));
 }
 
+// A play can start at a later part's cue: the first row in song order whose cue has the
+// nibble, with that cue as the sync value from its first frame.
+TEST(OfflineSync, JumpToCueMovesThePlayToTheFirstRowWithTheNibble) {
+    Playing song;
+    std::vector<float> frame(2);
+    const struct { int nibble; std::tuple<std::int32_t, std::uint32_t, std::uint32_t> at; } cases[] = {
+        {3, {0x03, 1, 2}}, {4, {0x04, 1, 4}}, {2, {0x02, 0, 2}}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(song.library.jumpToCue(song.play, c.nibble)) << c.nibble;
+        song.library.renderOffline(std::span(frame));
+        const auto [sync, order, row, loops] = song.status();
+        EXPECT_EQ(std::tuple(sync, order, row), c.at) << c.nibble;
+    }
+    EXPECT_FALSE(song.library.jumpToCue(song.play, 9)) << "no such cue";
+    EXPECT_FALSE(song.library.jumpToCue(song.play + 1, 3)) << "not the playing handle";
+}
+
 TEST(OfflineSync, EffectWIsSilent) {
     std::vector<float> audio[2];
     for (bool withCues : {false, true}) {

@@ -40,5 +40,20 @@ TEST(OfflineMusic, CuesArriveAtTheTickTheyAreHeard) {
     EXPECT_TRUE(music.wrapped());
 }
 
+// A capture's frame at 50 or 30 frames/s is 1.2 or 2 ticks: every one carries exactly
+// 882 or 1470 audio frames, however long the capture.
+TEST(OfflineMusic, EachCaptureFrameCarriesTheSameNumberOfSamples) {
+    for (const int fps : {50, 30}) {
+        SoundLibrary library(SoundOutput::Offline);
+        MusicPlayer player(library);
+        OfflineMusic music(player, library);
+        const std::int64_t perFrame = 44100 / fps;
+        for (std::int64_t frame = 1; frame <= 20000; ++frame) {
+            music.advance(60.0 / fps);
+            ASSERT_EQ(music.framesMixed(), frame * perFrame) << fps << " fps, frame " << frame;
+        }
+    }
+}
+
 } // namespace
 } // namespace vardel

@@ -24,6 +24,7 @@ public:
 class ScriptedMusic final : public DemoMusic {
 public:
     bool play() override { return ++plays, isPlaying = canPlay; }
+    bool playFromCue(int nibble) override { return startCue = nibble, play(); }
     bool playing() const override { return isPlaying; }
     std::int32_t poll() override { return ++polls, sync; }
     void stop() override { ++stops, isPlaying = false; }
@@ -32,6 +33,7 @@ public:
     bool canPlay = true;
     bool isPlaying = false;
     int plays = 0, polls = 0, stops = 0;
+    int startCue = 0; // the cue the last play started at; 0: the song's start
 };
 
 // Records each render and, unless told to draw, fills the target with a colour of its own

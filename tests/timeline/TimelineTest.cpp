@@ -64,6 +64,29 @@ TEST(Timeline, SkipsStartTheMusicAndLetEveryPartRunItsEntry) {
     EXPECT_EQ(g.step(), PassResult::PlaybackFailed);
 }
 
+// Starting at a part skips the lead-in: part 1 starts the music from its beginning, a later
+// part at the cue that ends the part before it, and that cue does not move the part on.
+TEST(Timeline, StartAtAPartEntersItInTheFirstPassWithTheMusicAtItsCue) {
+    const struct { int part, cue, scene; } cases[] = {{1, 0, 4}, {3, 2, 5}, {6, 5, 1}};
+    for (const auto& c : cases) {
+        TimelineHarness h;
+        h.timeline.startAt(c.part);
+        h.music.sync = c.cue;
+        EXPECT_EQ(h.step(), PassResult::Continue);
+        EXPECT_EQ(h.timeline.drawnPart(), c.part);
+        EXPECT_EQ(h.music.plays, 1);
+        EXPECT_EQ(h.music.startCue, c.cue);
+        EXPECT_EQ(h.renderer.calls.at(0).scene, c.scene);
+        EXPECT_EQ(h.renderer.calls.at(0).sceneTime, 0.0);
+        h.step();
+        EXPECT_EQ(h.part(), c.part);
+    }
+    TimelineHarness g;
+    g.music.canPlay = false;
+    g.timeline.startAt(4);
+    EXPECT_EQ(g.step(), PassResult::PlaybackFailed);
+}
+
 TEST(Timeline, TrailPartsFadeTheLightsInAndLoopTheirSceneTime) {
     for (const int part : {2, 4}) {
         TimelineHarness h;
