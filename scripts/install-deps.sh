@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libopenmpt-dev libstb-dev
   xvfb libx11-dev                # the display test: a virtual X server, screenshots through Xlib
+  ffmpeg                         # vardel --capture to a video file, and ffprobe for its test
 )
 
 missing=()

@@ -27,6 +27,17 @@ TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
         {{"--headless", "--shots", "d", "--every", "0"}, 0, "--every needs a whole number"},
         {{"--headless", "--every", "2"}, 0, "--every goes with --shots"},
         {{"--hash"}, 0, "--hash goes with --headless"},
+        {{"--capture", "v.mp4", "--fps", "50", "--scale", "2", "--length", "2.5", "--part", "3"},
+         0, nullptr},
+        {{"--bench", "--length", "1e1"}, 0, nullptr},
+        {{"--capture", "v.mp4", "--fps", "45"}, 0, "--fps needs 60, 50 or 30"},
+        {{"--capture", "v.mp4", "--scale", "0"}, 0, "--scale needs a whole number from 1 to 8"},
+        {{"--headless", "--length", "nan"}, 0, "--length needs a number of seconds above 0"},
+        {{"--headless", "--length", "-1"}, 0, "--length needs a number of seconds above 0"},
+        {{"--part", "7"}, 0, "--part needs a part number from 1 to 6"},
+        {{"--fps", "30"}, 0, "--fps goes with --capture"},
+        {{"--length", "3"}, 0, "--length goes with --headless, --bench or --capture"},
+        {{"--bench", "--capture", "d"}, 0, "choose one"},
     };
     for (const Case& c : cases) {
         DemoOptions options;

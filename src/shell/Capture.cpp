@@ -1,0 +1,152 @@
+#include "shell/Capture.h"
+
+#include <system_error>
+
+#include "effects/ScaleUp.h"
+#include "formats/PngWriter.h"
+#include "shell/FrameRecorder.h"
+#include "shell/PcmConversion.h"
+
+namespace vardel {
+
+namespace {
+constexpr int frameWidth = 320;
+constexpr int frameHeight = 240;
+constexpr int channels = 2;
+constexpr int sampleRate = 44100;
+} // namespace
+
+Capture::~Capture() {
+    if (opened && isVideo()) {
+        std::string ignored;
+        audio.finish(&ignored);
+        encoder.finish(&ignored);
+        removePartialFiles();
+    }
+}
+
+bool Capture::fail(std::string text) {
+    if (failure.empty()) {
+        failure = std::move(text);
+    }
+    return false;
+}
+
+void Capture::removePartialFiles() {
+    std::error_code ignored;
+    std::filesystem::remove(job.pictures, ignored);
+    std::filesystem::remove(job.audio, ignored);
+}
+
+bool Capture::open(const CaptureSettings& settings, std::string* reason) {
+    job.output = settings.output;
+    job.format = videoFormatOf(settings.output);
+    job.fps = settings.fps;
+    scale = settings.scale > 0 ? settings.scale : isVideo() ? 3 : 1;
+    outWidth = frameWidth * scale;
+    outHeight = frameHeight * scale;
+    job.width = outWidth;
+    job.height = outHeight;
+    const std::string out = settings.output.string();
+    std::error_code error;
+
+    std::filesystem::path audioPath;
+    if (isVideo()) {
+        ffmpeg = findOnPath("ffmpeg", settings.searchPath);
+        if (ffmpeg.empty()) {
+            *reason = "cannot capture to " + out +
+                      ": ffmpeg was not found on PATH (install it, as scripts/install-deps.sh "
+                      "does, or capture to a folder of PNG frames instead)";
+            return false;
+        }
+        const std::filesystem::path parent = settings.output.parent_path();
+        if (!parent.empty() && !std::filesystem::is_directory(parent, error)) {
+            *reason = "cannot capture to " + out + ": there is no folder " + parent.string();
+            return false;
+        }
+        job.pictures = out + ".pictures.partial";
+        job.audio = out + ".audio.partial";
+        audioPath = job.audio;
+    } else {
+        folder = settings.output;
+        std::filesystem::create_directories(folder, error);
+        if (error || !std::filesystem::is_directory(folder)) {
+            *reason = out + ": cannot make the folder" + (error ? ": " + error.message() : "");
+            return false;
+        }
+        audioPath = folder / "audio.wav";
+    }
+    if (!audio.open(audioPath, channels, sampleRate, reason)) {
+        return false;
+    }
+    opened = true;
+    if (isVideo() && !encoder.start(ffmpeg, encodeArguments(job), true, reason)) {
+        return false;
+    }
+    scaled.resize(static_cast<std::size_t>(outWidth) * outHeight);
+    return true;
+}
+
+void Capture::addFrame(const FrameBuffer& frame) {
+    if (failed() || !opened) {
+        return;
+    }
+    const std::int64_t number = frameCount++;
+    if (!scaleUp(frame, scale, scaled)) {
+        fail("frame " + std::to_string(number) + " is not 320 x 240");
+        return;
+    }
+    if (isVideo()) {
+        if (!encoder.write(scaled.data(), scaled.size() * sizeof(std::uint32_t))) {
+            fail("ffmpeg stopped taking frames at frame " + std::to_string(number) +
+                 " (its message, if any, is above)");
+        }
+        return;
+    }
+    std::string reason;
+    if (!formats::writePng(folder / FrameRecorder::shotName(number), scaled.data(), outWidth,
+                           outHeight, 0, &reason)) {
+        fail(reason);
+    }
+}
+
+void Capture::addAudio(std::span<const float> samples) {
+    if (failed() || !opened) {
+        return;
+    }
+    pcm.resize(samples.size()); // grows to one frame's audio once, then stays
+    floatToPcm16(samples, pcm);
+    audio.write(pcm);
+    audioFrameCount += static_cast<std::int64_t>(samples.size() / channels);
+}
+
+bool Capture::finish(std::string* reason) {
+    if (!opened) {
+        *reason = failure.empty() ? "the capture was not opened" : failure;
+        return false;
+    }
+    opened = false;
+    std::string problem;
+    const bool audioOk = audio.finish(&problem);
+    if (!audioOk) {
+        fail(problem);
+    }
+    if (isVideo()) {
+        std::string encoderProblem;
+        if (!encoder.finish(&encoderProblem)) {
+            fail("encoding the frames: " + encoderProblem);
+        }
+        if (!failed() && !runProgram(ffmpeg, muxArguments(job), &problem)) {
+            fail("putting pictures and sound together into " + job.output.string() + ": " +
+                 problem);
+        }
+        removePartialFiles();
+    }
+    if (failed()) {
+        *reason = failure;
+        return false;
+    }
+    return true;
+}
+
+} // namespace vardel

@@ -1,0 +1,134 @@
+#include "shell/OfflineModes.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "scene/DataPath.h"
+#include "shell/BenchReport.h"
+#include "shell/Capture.h"
+#include "shell/CaptureProgress.h"
+#include "shell/DemoData.h"
+#include "shell/FrameRecorder.h"
+#include "shell/MusicPlayer.h"
+#include "shell/OfflineRun.h"
+#include "shell/SoundLibrary.h"
+
+namespace vardel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double leadInSeconds = 5.0;
+constexpr double fadeOutSeconds = 255.0 / 60.0;
+
+int failure(const std::string& text) {
+    std::fprintf(stderr, "vardel: %s\n", text.c_str());
+    return 1;
+}
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+OfflineRun::Settings runSettings(const DemoOptions& options, int fps) {
+    OfflineRun::Settings settings;
+    settings.colorDepth = options.colorDepth;
+    settings.ticksPerFrame = ticksPerSecond / fps;
+    settings.frameLimit =
+        options.lengthSeconds > 0.0 ? std::max<std::int64_t>(1, std::llround(options.lengthSeconds * fps)) : 0;
+    settings.startPart = options.part;
+    settings.songFile = hostPath(options.dataRoot, musicFile).string();
+    return settings;
+}
+
+} // namespace
+
+int runHeadless(const DemoOptions& options, DemoData& data, MusicPlayer& player,
+                SoundLibrary& library) {
+    FrameRecorder recorder({options.shotsDir, options.every, options.hash ? stdout : nullptr});
+    std::string reason;
+    if (!recorder.prepare(&reason)) {
+        return failure(reason);
+    }
+    OfflineRun run(data, player, library, runSettings(options, 60),
+                   [&](const FrameBuffer& frame, std::int64_t number, int part) {
+                       recorder.record(frame, number, part);
+                   });
+    const auto started = Clock::now();
+    while (run.step() && recorder.error().empty()) {
+    }
+    std::fflush(stdout);
+    if (!recorder.error().empty()) {
+        return failure(recorder.error());
+    }
+    if (!run.failure().empty()) {
+        return failure(run.failure());
+    }
+    std::fprintf(stderr, "vardel: %lld frames, %.2f s of demo time, in %.2f s\n",
+                 static_cast<long long>(run.frames()), run.demoSeconds(), secondsSince(started));
+    return 0;
+}
+
+int runBench(const DemoOptions& options, DemoData& data, MusicPlayer& player,
+             SoundLibrary& library, double loadSeconds) {
+    BenchReport report;
+    report.setLoadSeconds(loadSeconds);
+    OfflineRun run(data, player, library, runSettings(options, 60));
+    bool going = true;
+    while (going) {
+        const std::int64_t before = run.frames();
+        const auto started = Clock::now();
+        going = run.step();
+        if (run.frames() > before) { // the last pass of the demo presents nothing
+            report.addFrame(run.timeline().drawnPart(), secondsSince(started));
+        }
+    }
+    if (!run.failure().empty()) {
+        return failure(run.failure());
+    }
+    std::fputs(report.text().c_str(), stdout);
+    return 0;
+}
+
+int runCapture(const DemoOptions& options, DemoData& data, MusicPlayer& player,
+               SoundLibrary& library) {
+    Capture capture;
+    std::string reason;
+    if (!capture.open({options.capturePath, options.fps, options.scale, std::getenv("PATH")},
+                      &reason)) {
+        return failure(reason);
+    }
+    OfflineRun run(
+        data, player, library, runSettings(options, options.fps),
+        [&](const FrameBuffer& frame, std::int64_t, int) { capture.addFrame(frame); },
+        [&](std::span<const float> samples) { capture.addAudio(samples); });
+
+    // The whole demo: the lead-in, the song up to its end cue (close to its end) and the fade.
+    double total = options.lengthSeconds;
+    if (total == 0.0 && options.part == 0) {
+        total = leadInSeconds + library.songSeconds(player.module) + fadeOutSeconds;
+    }
+    CaptureProgress progress(stderr, ::isatty(STDERR_FILENO) != 0, total);
+    while (run.step() && !capture.failed()) {
+        if (!options.quiet) {
+            progress.update(run.timeline().drawnPart(), run.frames(), run.demoSeconds());
+        }
+    }
+    if (!run.failure().empty()) {
+        return failure(run.failure());
+    }
+    if (!capture.finish(&reason)) {
+        return failure("capture to " + options.capturePath.string() + " failed: " + reason);
+    }
+    if (!options.quiet) {
+        progress.done(run.frames(), run.demoSeconds());
+    }
+    return 0;
+}
+
+} // namespace vardel
