@@ -1,7 +1,5 @@
 #include "render/Lighting.h"
 
-#include <cmath>
-
 #include "math/MatrixMultiply.h"
 #include "math/PointTransform.h"
 #include "math/Rotation.h"
@@ -23,32 +21,7 @@ void prepareLights(Light* lights) {
 }
 
 void lightPoint(bool grey, const Vec3& p, const Vec3& n, VertexShade& shade, const Light& light) {
-    const Vec3 toLight{light.viewPosition.x - p.x, light.viewPosition.y - p.y,
-                       light.viewPosition.z - p.z};
-    const double lengths =
-        std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z) *
-        std::sqrt(toLight.x * toLight.x + toLight.y * toLight.y + toLight.z * toLight.z);
-    double cosine = 0.0;
-    if (lengths != 0.0) {
-        cosine = (n.x * toLight.x + n.y * toLight.y + n.z * toLight.z) / lengths;
-    }
-    if (!(cosine >= 0.0)) { // negative or not a number
-        cosine = 0.0;
-    }
-    shade.r += cosine * light.colorR;
-    if (shade.r > 1.0) {
-        shade.r = 1.0;
-    }
-    if (!grey) {
-        shade.g += cosine * light.colorG;
-        shade.b += cosine * light.colorB;
-        if (shade.g > 1.0) {
-            shade.g = 1.0;
-        }
-        if (shade.b > 1.0) {
-            shade.b = 1.0;
-        }
-    }
+    lightPoint(grey, p, SurfaceNormal(n), shade, light);
 }
 
 void computeVertexNormals(SceneObject& object) {

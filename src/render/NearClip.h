@@ -49,6 +49,9 @@ inline NearPlaneCut cutAtNearPlane(const std::array<double, 3>& depth) {
     for (int k = 0; k < 3; ++k) {
         cut.behind += depth[static_cast<std::size_t>(k)] < kNearPlane ? 1 : 0;
     }
+    if (cut.behind == 0) { // the common case
+        return cut;
+    }
     for (int k = 0; k < 3; ++k) {
         const bool isBehind = depth[static_cast<std::size_t>(k)] < kNearPlane;
         if ((cut.behind == 1 && isBehind) || (cut.behind == 2 && !isBehind)) {

@@ -1,7 +1,10 @@
 #include "render/PolygonPass.h"
 
+#include "math/FaceNormal.h"
+#include "render/DepthCull.h"
 #include "render/Lighting.h"
 #include "render/PassRecord.h"
+#include "render/ScreenClip.h"
 #include "render/ShadedTriangle.h"
 #include "render/TexturedTriangle.h"
 
@@ -9,14 +12,17 @@ namespace vardel {
 
 namespace {
 
-void drawIfFrontFacing(const RasterTriangle& triangle) {
-    if (isBackFacing(triangle)) {
-        return;
-    }
+void drawTriangle(const RasterTriangle& triangle) {
     if (triangle.texture != nullptr) {
         drawTexturedTriangle(triangle);
     } else {
         drawShadedTriangle(triangle);
+    }
+}
+
+void drawIfFrontFacing(const RasterTriangle& triangle) {
+    if (!isBackFacing(triangle)) {
+        drawTriangle(triangle);
     }
 }
 
@@ -56,8 +62,9 @@ private:
     // Face-lit: a corner's shade starts at the ambient colour and adds every light.
     VertexShade faceLight(const SceneObject& object, const Vec3& point) const {
         VertexShade shade{context.ambient[0], context.ambient[1], context.ambient[2]};
+        const bool grey = object.greyLighting != 0;
         for (const Light* light = lights; light != nullptr; light = light->next) {
-            lightPoint(object.greyLighting != 0, point, faceNormal, shade, *light);
+            lightPoint(grey, point, faceNormal, shade, *light);
         }
         return shade;
     }
@@ -83,34 +90,50 @@ private:
         if (cut.behind == 3) {
             return;
         }
-        uv = {TexCoord{polygon.texU0, polygon.texV0}, TexCoord{polygon.texU1, polygon.texV1},
-              TexCoord{polygon.texU2, polygon.texV2}};
-        if constexpr (FaceLit) {
-            faceNormal = object.faceNormal(polygon);
-        }
         if (cut.behind == 0) {
-            drawWhole(object, index);
+            drawWhole(object, polygon, index);
         } else {
-            drawClipped(object, index, cut);
+            uv = texCoords(polygon);
+            drawClipped(object, polygon, index, cut);
         }
     }
 
-    // No corner behind: the corners point straight into the object's arrays.
-    void drawWhole(SceneObject& object, const std::array<std::size_t, 3>& index) {
+    static std::array<TexCoord, 3> texCoords(const Polygon& polygon) {
+        return {TexCoord{polygon.texU0, polygon.texV0}, TexCoord{polygon.texU1, polygon.texV1},
+                TexCoord{polygon.texU2, polygon.texV2}};
+    }
+
+    // No corner behind: the corners point straight into the object's arrays. A triangle
+    // that would draw nothing (back-facing, off the target or behind what is already drawn)
+    // is not lit either.
+    void drawWhole(SceneObject& object, const Polygon& polygon,
+                   const std::array<std::size_t, 3>& index) {
         for (std::size_t k = 0; k < 3; ++k) {
-            if constexpr (FaceLit) {
-                object.vertexLight[index[k]] = faceLight(object, object.viewPoints[index[k]]);
-            }
             triangle.screen[k] = &object.screenPoints[index[k]];
             triangle.shade[k] = &object.vertexLight[index[k]];
             triangle.uv[k] = &uv[k];
         }
-        drawIfFrontFacing(triangle);
+        if (isBackFacing(triangle) || outsideTarget(triangle) || hiddenByDepth(triangle)) {
+            return;
+        }
+        uv = texCoords(polygon);
+        if constexpr (FaceLit) {
+            faceNormal = SurfaceNormal(vardel::faceNormal(object.viewPoints[index[0]],
+                                                          object.viewPoints[index[1]],
+                                                          object.viewPoints[index[2]]));
+            for (std::size_t k = 0; k < 3; ++k) {
+                object.vertexLight[index[k]] = faceLight(object, object.viewPoints[index[k]]);
+            }
+        }
+        drawTriangle(triangle);
     }
 
     // One or two corners behind: work on copies; new corners lie on the near plane.
-    void drawClipped(const SceneObject& object, const std::array<std::size_t, 3>& index,
-                     const NearPlaneCut& cut) {
+    void drawClipped(const SceneObject& object, const Polygon& polygon,
+                     const std::array<std::size_t, 3>& index, const NearPlaneCut& cut) {
+        if constexpr (FaceLit) {
+            faceNormal = SurfaceNormal(object.faceNormal(polygon));
+        }
         std::array<ClipCorner, 3> original;
         for (std::size_t k = 0; k < 3; ++k) {
             original[k].view = object.viewPoints[index[k]];
@@ -170,7 +193,7 @@ private:
     Light* lights;
     RasterTriangle triangle;
     std::array<TexCoord, 3> uv{};
-    Vec3 faceNormal;
+    SurfaceNormal faceNormal{Vec3{}};
 };
 
 } // namespace

@@ -10,24 +10,32 @@
 
 #include "render/RasterTriangle.h"
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
 namespace vardel {
 
-// Nearest integer with halves to even (the FPU's default rounding), for x already clamped to
-// lo..hi. Adding and subtracting 1.5 * 2^52 pushes the fraction out of the mantissa, which
-// rounds in the current (nearest-even) mode; exact for |x| < 2^51. NaN gives lo.
+// x held to lo..hi, then the nearest integer with halves to even (the FPU's default rounding).
+// NaN gives lo. The two comparisons are written so that they become a max and a min without
+// branches; SSE2's conversion rounds in the current (nearest-even) mode. Elsewhere adding and
+// subtracting 1.5 * 2^52 pushes the fraction out of the mantissa, which rounds the same way;
+// exact for |x| < 2^51.
 inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
-    if (!(x > lo)) {
-        return lo;
-    }
-    if (x >= hi) {
-        return hi;
-    }
+    const double low = lo;
+    const double high = hi;
+    const double above = x > low ? x : low;
+    const double held = above < high ? above : high;
+#if defined(__SSE2__) || defined(_M_X64)
+    return _mm_cvtsd_si32(_mm_set_sd(held));
+#else
     if constexpr (FLT_EVAL_METHOD == 0) {
         constexpr double kShift = 6755399441055744.0;
-        return static_cast<std::int32_t>((x + kShift) - kShift);
+        return static_cast<std::int32_t>((held + kShift) - kShift);
     } else {
-        return static_cast<std::int32_t>(std::rint(x));
+        return static_cast<std::int32_t>(std::rint(held));
     }
+#endif
 }
 
 // Truncation toward zero, saturating at the int32 range; NaN gives 0.

@@ -35,7 +35,8 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
     const MultiplyTable& table = *t.shadeTable;
     fillTexturedRows(
         t, mono, depth,
-        [&](const TexturedSetup& s, int y, int first, int end, const TexturedEdge& start) {
+        [&](const TexturedSetup& s, int y, int first, int end, const SpanStart& start,
+            const std::array<std::int32_t, 3>& startIntensity) {
             double u = start.u;
             double v = start.v;
             double w = start.w;
@@ -48,7 +49,7 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
             double pixelW = 0.0;
             std::int64_t level[3];
             for (int c = 0; c < 3; ++c) {
-                level[c] = start.intensity[c] >> 8;
+                level[c] = startIntensity[c] >> 8;
             }
             for (int x = first; x < end; ++x) {
                 if ((x - first) % kBlockPixels == 0) {

@@ -160,6 +160,10 @@ private:
 } // namespace
 
 void clipToScreen(const RasterTriangle& triangle, bool perspectiveUv, TriangleFiller fill) {
+    if (cornersInside(triangle, true)) { // the common case: nothing to cut
+        fill(triangle);
+        return;
+    }
     if (!usableTarget(triangle)) {
         return;
     }

@@ -69,8 +69,16 @@ inline bool usableTexture(const RasterTriangle& t) {
                static_cast<std::size_t>(texture->width) * static_cast<std::size_t>(texture->height);
 }
 
-// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row with
-// at least one pixel; start holds the left edge's values moved to the first pixel's column.
+// u/z, v/z and 1/z at a span's first pixel.
+struct SpanStart {
+    double u = 0.0;
+    double v = 0.0;
+    double w = 0.0;
+};
+
+// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start, intensity) for
+// every row with at least one pixel: start holds the left edge's u/z, v/z and 1/z moved to the
+// first pixel's column, intensity the left edge's intensities.
 template <class Span>
 void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&& span) {
     if (!cornersInside(t, true) || !usableTexture(t) || (withDepth && t.depth == nullptr)) {
@@ -84,12 +92,10 @@ void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&&
         const int first = roundClamped(left.x, 0, t.width - 1);
         const int end = roundClamped(right, 0, t.width - 1);
         if (end > first) {
-            TexturedEdge start = left;
             const double offset = first - left.x;
-            start.u += offset * s.uStep;
-            start.v += offset * s.vStep;
-            start.w += offset * s.wStep;
-            span(s, y, first, end, start);
+            const SpanStart start{left.u + offset * s.uStep, left.v + offset * s.vStep,
+                                  left.w + offset * s.wStep};
+            span(s, y, first, end, start, left.intensity);
         }
     });
 }

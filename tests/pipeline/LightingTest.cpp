@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
+
 #include "TestScene.h"
 #include "render/Lighting.h"
 #include "render/Render.h"
@@ -47,6 +51,40 @@ TEST(LightPoint, CosineOfNormalAndDirectionWithClamp) {
     lightPoint(false, {0, 0, 10}, {0, 0, 0}, none, lightAt({0, 0, 0}, 1.0));
     lightPoint(false, {0, 0, 0}, {0, 0, 1}, none, lightAt({0, 0, 0}, 1.0));
     EXPECT_EQ(none.r, 0.0);
+}
+
+// The pass lights many corners with one normal whose length it finds once and skips the
+// square root for surfaces turned away: the shades must be those of the plain formula, to the
+// last bit. The plain formula: cosine = n.l / (|n| |l|), nothing when it is not positive.
+TEST(LightPoint, AKnownNormalLengthGivesThePlainFormulasShade) {
+    std::mt19937 random(3);
+    auto in = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        const Vec3 p{in(-5, 5), in(-5, 5), in(1, 20)};
+        const Vec3 n = i % 100 == 0 ? Vec3{} : Vec3{in(-3, 3), in(-3, 3), in(-3, 3)};
+        const Light light = lightAt({in(-30, 30), in(-30, 30), in(-30, 30)}, in(0.1, 0.9));
+        const VertexShade start{in(0, 1.2), in(0, 1), in(0, 1)};
+        const bool grey = i % 2 == 0;
+        const Vec3 l{light.viewPosition.x - p.x, light.viewPosition.y - p.y,
+                     light.viewPosition.z - p.z};
+        const double lengths = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z) *
+                               std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z);
+        double cosine = lengths != 0.0 ? (n.x * l.x + n.y * l.y + n.z * l.z) / lengths : 0.0;
+        cosine = cosine >= 0.0 ? cosine : 0.0;
+        VertexShade expected = start;
+        expected.r = std::min(expected.r + cosine * light.colorR, 1.0);
+        if (!grey) {
+            expected.g = std::min(expected.g + cosine * light.colorG, 1.0);
+            expected.b = std::min(expected.b + cosine * light.colorB, 1.0);
+        }
+        VertexShade shade = start;
+        lightPoint(grey, p, SurfaceNormal(n), shade, light);
+        ASSERT_EQ(shade.r, expected.r) << i;
+        ASSERT_EQ(shade.g, expected.g) << i;
+        ASSERT_EQ(shade.b, expected.b) << i;
+    }
 }
 
 TEST(PrepareLights, KeepsTheWorldPositionApart) {

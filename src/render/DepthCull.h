@@ -1,0 +1,14 @@
+#pragma once
+
+#include "render/RasterTriangle.h"
+
+namespace vardel {
+
+// True when the depth test would turn away every pixel of the triangle: over the rectangle of
+// pixels it can cover, the depth buffer already holds something at least as near as the
+// nearest 1/z any of its pixels can take. Then it need not be lit or filled. False without a
+// depth buffer, for degenerate triangles and whenever in doubt. Every corner must lie in
+// front of the camera (z > 0).
+bool hiddenByDepth(const RasterTriangle& triangle);
+
+} // namespace vardel
