@@ -133,7 +133,7 @@ TEST(Meshes, OneSidedObjectsFaceTheirViewers) {
         {"screen", makedata::screen(), towardCamera},
         {"grid wall", makedata::gridWall(), towardCamera},
         {"moon", makedata::moonDisc(), towardCamera},
-        {"clouds", makedata::cloudBank(5u, 8.0, 5.0, 6), towardCamera},
+        {"clouds", makedata::cloudBank(5u, 8.0, 5.0, 6, {12, 3}), towardCamera},
         {"sky", makedata::skyBackdrop(),
          [](Vec3 c, Vec3 n) {
              return dot(c, n) < 0.0; // back toward the camera at the origin
@@ -183,6 +183,36 @@ TEST(Meshes, PaperIsSeenFromBothSidesAndTheSailFromOutside) {
     EXPECT_GT(twins, 300);
     EXPECT_GT(sail, 40);
     EXPECT_LT(boat.triangles().size(), 700u); // a few hundred triangles
+}
+
+// A pile of cloud puffs keeps only the puffs that show from -z and puts the nearest first: a
+// small puff wholly behind a big one goes, one peeking out past its rim or lying in front
+// stays, and the front one's triangles come first.
+TEST(Meshes, CloudPilesLeaveOutHiddenPuffsAndStartNearest) {
+    const makedata::Puff big{{0, 0, 2}, 4, 3, 2.4};
+    const makedata::PuffDetail detail{12, 3};
+    const std::size_t perPuff = 12 * 2 * 2 + 12;
+    const struct {
+        const char* what;
+        makedata::Puff other;
+        std::size_t puffs;
+        bool otherFirst;
+    } cases[] = {{"wholly behind", {{0.5, 0, 4}, 1, 1, 0.6}, 1, false},
+                 {"peeking out past the rim", {{3.5, 0, 4}, 1, 1, 0.6}, 2, false},
+                 {"in front", {{0, 0, -3}, 1, 1, 0.6}, 2, true}};
+    for (const auto& c : cases) {
+        const makedata::Mesh pile = makedata::puffPile({big, c.other}, detail);
+        ASSERT_EQ(pile.triangles().size(), c.puffs * perPuff) << c.what;
+        // The first puff's triangles: the front one reaches back to z = -2.9, the big one to
+        // z = 1.5, the ones behind start at z = 3.4.
+        double deepest = -1e9;
+        for (std::size_t i = 0; i < perPuff; ++i) {
+            for (int corner : pile.triangles()[i]) {
+                deepest = std::max(deepest, pile.points()[static_cast<std::size_t>(corner)].z);
+            }
+        }
+        EXPECT_LT(deepest, c.otherFirst ? -2.0 : 2.0) << c.what;
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "art/Mesh.h"
 
 namespace vardel::makedata {
@@ -34,8 +36,29 @@ Mesh rings();
 // A square wall in the x-y plane facing -z, finely divided so the lighting can vary over it.
 Mesh gridWall();
 
+// A cloud puff: half an ellipsoid on the x-y plane at `centre` with radii rx and ry, bulging
+// toward -z by `depth`.
+struct Puff {
+    Vec3 centre;
+    double rx = 0.0;
+    double ry = 0.0;
+    double depth = 0.0;
+};
+
+// How finely a puff's dome is divided: segments around its rim, rings from the rim to the
+// pole (each ring but the one at the pole two triangles per segment, the pole one).
+struct PuffDetail {
+    int around;
+    int rings;
+};
+
+// The puffs as one mesh, each a dome facing -z. A puff hidden behind the others seen along +z,
+// but for a sliver at most, is left out; the others come nearest first, so that drawing in
+// order with a depth buffer finds what they hide already covered.
+Mesh puffPile(const std::vector<Puff>& puffs, PuffDetail detail);
+
 // Clusters of dome-shaped puffs facing -z, piled into a cloud bank; `seed` varies the shape.
-Mesh cloudBank(unsigned seed, double width, double height, int puffs);
+Mesh cloudBank(unsigned seed, double width, double height, int puffs, PuffDetail detail);
 
 // A flat 4:3 screen in the x-y plane facing -z, 4 units wide.
 Mesh screen();

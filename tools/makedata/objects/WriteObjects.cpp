@@ -7,6 +7,14 @@
 
 namespace vardel::makedata {
 
+namespace {
+
+// The far bank is seen small, so its domes get fewer faces than the near cloud's.
+constexpr PuffDetail kFarPuffs{12, 3};
+constexpr PuffDetail kNearPuffs{18, 5};
+
+} // namespace
+
 const std::vector<ObjectFile>& objectFiles() {
     static const std::vector<ObjectFile> files = {
         {objectFile::boat, "Newsprint", {232, 226, 208}, [] { return paperBoat(1.0, 1.12); }},
@@ -16,11 +24,11 @@ const std::vector<ObjectFile>& objectFiles() {
         {objectFile::cloudBank,
          "Cloud",
          {236, 238, 246},
-         [] { return cloudBank(7u, 30.0, 10.0, 34); }},
+         [] { return cloudBank(7u, 30.0, 10.0, 34, kFarPuffs); }},
         {objectFile::cloudPuffs,
          "Cloud",
          {236, 238, 246},
-         [] { return cloudBank(31u, 6.0, 4.2, 12); }},
+         [] { return cloudBank(31u, 6.0, 4.2, 12, kNearPuffs); }},
         {objectFile::screen, "Screen", {0, 0, 0}, screen},
         {objectFile::sea, "Sea", {34, 78, 128}, sea},
         {objectFile::sky, "Sky", {112, 166, 232}, skyBackdrop},

@@ -87,10 +87,12 @@ formats::SceneDescription::Light travellingLight(Vec3 offset, double intensity) 
 
 formats::SceneDescription cloudScene() {
     formats::SceneDescription scene;
+    // The near cloud goes before the far bank: with a depth buffer the polygons are drawn in
+    // object order, and what the near cloud hides of the bank is then turned away unlit.
     scene.objects.push_back({objectFile::boat, sampleTrack(0.0, kLast, kStep, bigBoat)});
-    scene.objects.push_back({objectFile::cloudBank, drifting({-6.0, -8.5, 24.0}, 0.04)});
-    scene.objects.push_back({objectFile::smallBoat, sampleTrack(0.0, kLast, kStep, smallBoat)});
     scene.objects.push_back({objectFile::cloudPuffs, drifting({-6.5, -0.5, 3.4}, 0.025)});
+    scene.objects.push_back({objectFile::smallBoat, sampleTrack(0.0, kLast, kStep, smallBoat)});
+    scene.objects.push_back({objectFile::cloudBank, drifting({-6.0, -8.5, 24.0}, 0.04)});
     scene.objects.push_back({objectFile::sky, sampleTrack(0.0, kLast, kStep, [](double t) {
                                  Pose pose;
                                  pose.position = cameraAt(t);

@@ -14,8 +14,8 @@ formats::SceneDescription finaleScene();
 // brodic2: a newspaper boat (1) inside spinning brass rings (2) before the beat-switched grid
 // wall (3).
 formats::SceneDescription gridScene();
-// brodic3: newspaper boats (1, and 3 sailing the other way) among two cloud banks (2, 4)
-// under a sky.
+// brodic3: newspaper boats (1, and 3 sailing the other way) among two cloud banks, the near
+// one (2) and the far one (4), under a sky.
 formats::SceneDescription cloudScene();
 // screen: the 4:3 screen the pictures and the credits are shown on (object 1); the camera
 // moves in until the screen fills the whole 320 x 240 picture and stays there.
