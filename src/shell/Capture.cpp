@@ -43,10 +43,8 @@ bool Capture::open(const CaptureSettings& settings, std::string* reason) {
     job.format = videoFormatOf(settings.output);
     job.fps = settings.fps;
     scale = settings.scale > 0 ? settings.scale : isVideo() ? 3 : 1;
-    outWidth = frameWidth * scale;
-    outHeight = frameHeight * scale;
-    job.width = outWidth;
-    job.height = outHeight;
+    job.width = frameWidth * scale;
+    job.height = frameHeight * scale;
     const std::string out = settings.output.string();
     std::error_code error;
 
@@ -83,7 +81,7 @@ bool Capture::open(const CaptureSettings& settings, std::string* reason) {
     if (isVideo() && !encoder.start(ffmpeg, encodeArguments(job), true, reason)) {
         return false;
     }
-    scaled.resize(static_cast<std::size_t>(outWidth) * outHeight);
+    scaled.resize(static_cast<std::size_t>(job.width) * job.height);
     return true;
 }
 
@@ -104,8 +102,8 @@ void Capture::addFrame(const FrameBuffer& frame) {
         return;
     }
     std::string reason;
-    if (!formats::writePng(folder / FrameRecorder::shotName(number), scaled.data(), outWidth,
-                           outHeight, 0, &reason)) {
+    if (!formats::writePng(folder / FrameRecorder::shotName(number), scaled.data(), job.width,
+                           job.height, 0, &reason)) {
         fail(reason);
     }
 }

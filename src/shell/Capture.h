@@ -43,18 +43,15 @@ public:
     bool finish(std::string* reason);
 
     bool failed() const { return !failure.empty(); }
-    const std::string& error() const { return failure; }
-    std::int64_t frames() const { return frameCount; }
     std::int64_t audioFrames() const { return audioFrameCount; }
-    // What the output is, for messages: "video" or "folder".
-    bool isVideo() const { return job.format != VideoFormat::None; }
-    // The frames' size after scaling.
-    int width() const { return outWidth; }
-    int height() const { return outHeight; }
+    // The frames' width after scaling.
+    int width() const { return job.width; }
 
 private:
     bool fail(std::string text);
     void removePartialFiles();
+    // The output is a video file, not a folder.
+    bool isVideo() const { return job.format != VideoFormat::None; }
 
     VideoJob job;
     std::filesystem::path ffmpeg;
@@ -62,8 +59,6 @@ private:
     ChildProcess encoder;
     WavWriter audio;
     int scale = 1;
-    int outWidth = 0;
-    int outHeight = 0;
     std::vector<std::uint32_t> scaled;  // one scaled frame, reused
     std::vector<std::int16_t> pcm;      // one frame's audio, reused
     std::int64_t frameCount = 0;

@@ -126,9 +126,11 @@ bool parseCommandLine(std::span<const std::string> args, DemoOptions& options, s
                 return false;
             }
         } else if (arg == "--fps") {
-            if (!whole(30, 60, options.fps, "60, 50 or 30") ||
-                (options.fps != 60 && options.fps != 50 && options.fps != 30)) {
-                error = error.empty() ? "--fps needs 60, 50 or 30, not \"" + args[i] + "\"" : error;
+            if (!whole(30, 60, options.fps, "60, 50 or 30")) {
+                return false;
+            }
+            if (options.fps != 60 && options.fps != 50 && options.fps != 30) {
+                error = "--fps needs 60, 50 or 30, not \"" + args[i] + "\"";
                 return false;
             }
             fps = true;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "scene/DataPath.h"
 #include "scene/Scene.h"
 #include "scene/Texture.h"
 
@@ -39,6 +40,11 @@ inline constexpr std::array<SceneFile, DemoData::sceneCount> sceneFiles = {{
 }};
 
 inline constexpr const char* musicFile = "data\\krs.xm";
+
+// The music file under root, as the host names it.
+inline std::string musicPath(const std::filesystem::path& root) {
+    return hostPath(root, musicFile).string();
+}
 
 // Which extents give the texture's u and v scale: u from the first axis over the texture's
 // width, v from the second over its height.

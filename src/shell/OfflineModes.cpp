@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "scene/DataPath.h"
 #include "shell/BenchReport.h"
 #include "shell/Capture.h"
 #include "shell/CaptureProgress.h"
@@ -15,6 +14,7 @@
 #include "shell/FrameRecorder.h"
 #include "shell/MusicPlayer.h"
 #include "shell/OfflineRun.h"
+#include "shell/ProgramMessages.h"
 #include "shell/SoundLibrary.h"
 
 namespace vardel {
@@ -25,11 +25,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double leadInSeconds = 5.0;
 constexpr double fadeOutSeconds = 255.0 / 60.0;
-
-int failure(const std::string& text) {
-    std::fprintf(stderr, "vardel: %s\n", text.c_str());
-    return 1;
-}
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -42,7 +37,7 @@ OfflineRun::Settings runSettings(const DemoOptions& options, int fps) {
     settings.frameLimit =
         options.lengthSeconds > 0.0 ? std::max<std::int64_t>(1, std::llround(options.lengthSeconds * fps)) : 0;
     settings.startPart = options.part;
-    settings.songFile = hostPath(options.dataRoot, musicFile).string();
+    settings.songFile = musicPath(options.dataRoot);
     return settings;
 }
 
@@ -53,7 +48,7 @@ int runHeadless(const DemoOptions& options, DemoData& data, MusicPlayer& player,
     FrameRecorder recorder({options.shotsDir, options.every, options.hash ? stdout : nullptr});
     std::string reason;
     if (!recorder.prepare(&reason)) {
-        return failure(reason);
+        return reportFailure(reason);
     }
     OfflineRun run(data, player, library, runSettings(options, 60),
                    [&](const FrameBuffer& frame, std::int64_t number, int part) {
@@ -64,10 +59,10 @@ int runHeadless(const DemoOptions& options, DemoData& data, MusicPlayer& player,
     }
     std::fflush(stdout);
     if (!recorder.error().empty()) {
-        return failure(recorder.error());
+        return reportFailure(recorder.error());
     }
     if (!run.failure().empty()) {
-        return failure(run.failure());
+        return reportFailure(run.failure());
     }
     std::fprintf(stderr, "vardel: %lld frames, %.2f s of demo time, in %.2f s\n",
                  static_cast<long long>(run.frames()), run.demoSeconds(), secondsSince(started));
@@ -89,7 +84,7 @@ int runBench(const DemoOptions& options, DemoData& data, MusicPlayer& player,
         }
     }
     if (!run.failure().empty()) {
-        return failure(run.failure());
+        return reportFailure(run.failure());
     }
     std::fputs(report.text().c_str(), stdout);
     return 0;
@@ -101,7 +96,7 @@ int runCapture(const DemoOptions& options, DemoData& data, MusicPlayer& player,
     std::string reason;
     if (!capture.open({options.capturePath, options.fps, options.scale, std::getenv("PATH")},
                       &reason)) {
-        return failure(reason);
+        return reportFailure(reason);
     }
     OfflineRun run(
         data, player, library, runSettings(options, options.fps),
@@ -120,10 +115,10 @@ int runCapture(const DemoOptions& options, DemoData& data, MusicPlayer& player,
         }
     }
     if (!run.failure().empty()) {
-        return failure(run.failure());
+        return reportFailure(run.failure());
     }
     if (!capture.finish(&reason)) {
-        return failure("capture to " + options.capturePath.string() + " failed: " + reason);
+        return reportFailure("capture to " + options.capturePath.string() + " failed: " + reason);
     }
     if (!options.quiet) {
         progress.done(run.frames(), run.demoSeconds());

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "scene/DataPath.h"
 #include "shell/CommandLine.h"
 #include "shell/DataLocation.h"
 #include "shell/DemoClock.h"
@@ -14,6 +13,7 @@
 #include "shell/DemoMusic.h"
 #include "shell/MusicPlayer.h"
 #include "shell/OfflineModes.h"
+#include "shell/ProgramMessages.h"
 #include "shell/SdlDisplay.h"
 #include "shell/SoundLibrary.h"
 #include "shell/Timeline.h"
@@ -26,18 +26,13 @@ namespace vardel {
 
 namespace {
 
-int failure(const std::string& text) {
-    std::fprintf(stderr, "vardel: %s\n", text.c_str());
-    return 1;
-}
-
 std::string songFile(const DemoOptions& options) {
-    return hostPath(options.dataRoot, musicFile).string();
+    return musicPath(options.dataRoot);
 }
 
 int endOf(PassResult result, const DemoOptions& options) {
     return result == PassResult::PlaybackFailed
-               ? failure("cannot start playing the music " + songFile(options))
+               ? reportFailure("cannot start playing the music " + songFile(options))
                : 0;
 }
 
@@ -91,10 +86,10 @@ int runVardel(std::span<const std::string> args) {
         if (!options.offline()) {
             SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ERROR", message, nullptr);
         }
-        return failure(std::string(message) + " " + reason);
+        return reportFailure(std::string(message) + " " + reason);
     }
     if (!loadDemoScenes(*data, root, &reason)) {
-        return failure(reason);
+        return reportFailure(reason);
     }
     if (!player.load(songFile(options))) {
         return 1; // the sound library has said why, naming the file
