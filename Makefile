@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GENERATOR ?= Ninja
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build build-asan run test test-release test-asan bench clean format
+.PHONY: all deps build build-asan run test test-release test-asan golden bench clean format
 
 all: build
 
@@ -46,6 +46,12 @@ test-asan: build-asan
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 test: test-release test-asan
+
+# Rewrites the golden record (tests/golden/frames.txt) from a headless run of build/vardel, after
+# an intended change of the pictures, and keeps the frames' pictures in build/golden-cache/.
+golden: build
+	tests/golden/golden.sh write build/vardel build tests/golden/frames.txt
+	@echo "The commit that rewrites tests/golden/frames.txt must say why the pictures changed."
 
 # Renders every scene at a few times, as the demo's parts show them, into build/contact-sheet.png.
 .PHONY: contact-sheet
