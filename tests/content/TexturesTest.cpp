@@ -7,8 +7,10 @@
 #include <set>
 
 #include "GeneratedData.h"
+#include "Makedata.h"
 #include "scene/DataPath.h"
 #include "scene/Texture.h"
+#include "support/TempDir.h"
 #include "textures/Textures.h"
 
 namespace vardel {
@@ -39,6 +41,22 @@ TEST(Textures, FilesHoldExactlyTheirPixelsAndLoad) {
     TextureSet textures;
     std::string reason;
     EXPECT_TRUE(loadTextures(textures, test::generatedRoot(), &reason)) << reason;
+}
+
+TEST(Textures, RawFilesCarryRedGreenBlueIntoRgbPixels) {
+    // Colours whose channels all differ, written as the generator writes its textures and
+    // read back by the demo's loader: each must land as 0x00RRGGBB.
+    makedata::Image image(3, 1);
+    image.at(0, 0) = {200, 100, 30};
+    image.at(1, 0) = {10, 20, 250};
+    image.at(2, 0) = {255, 128, 0};
+    const test::TempDir dir;
+    const auto path = dir.path() / "colours.raw";
+    std::string reason;
+    ASSERT_TRUE(makedata::writeDataFile(path, image.rawBytes(), reason)) << reason;
+    Texture texture;
+    ASSERT_TRUE(texture.loadTexture(path, &reason)) << reason;
+    EXPECT_EQ(texture.pixels, (std::vector<std::uint32_t>{0x00C8641E, 0x000A14FA, 0x00FF8000}));
 }
 
 TEST(Textures, EveryPictureHasDetailAndContrast) {

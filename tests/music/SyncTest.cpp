@@ -3,16 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <libopenmpt/libopenmpt.hpp>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <thread>
 #include <tuple>
 
 #include "music/CueModule.h"
 #include "shell/RowHistory.h"
 #include "shell/SoundLibrary.h"
+#include "shell/SyncCues.h"
 #include "support/TempDir.h"
 
 namespace vardel {
@@ -98,8 +102,10 @@ TEST(OfflineSync, PlaySoundsAtOnceAndStopSilencesAtOnce) {
 TEST(OfflineSync, JumpToCueMovesThePlayToTheFirstRowWithTheNibble) {
     Playing song;
     std::vector<float> frame(2);
-    const struct { int nibble; std::tuple<std::int32_t, std::uint32_t, std::uint32_t> at; } cases[] = {
-        {3, {0x03, 1, 2}}, {4, {0x04, 1, 4}}, {2, {0x02, 0, 2}}};
+    const struct {
+        int nibble;
+        std::tuple<std::int32_t, std::uint32_t, std::uint32_t> at;
+    } cases[] = {{3, {0x03, 1, 2}}, {4, {0x04, 1, 4}}, {2, {0x02, 0, 2}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(song.library.jumpToCue(song.play, c.nibble)) << c.nibble;
         song.library.renderOffline(std::span(frame));
@@ -119,6 +125,28 @@ TEST(OfflineSync, EffectWIsSilent) {
     }
     EXPECT_GT(*std::max_element(audio[0].begin(), audio[0].end()), 0.1f);
     EXPECT_TRUE(audio[0] == audio[1]);
+}
+
+TEST(SyncCues, EveryRowOfEveryPatternAndNoneOutside) {
+    // The cue song with cues on the first rows of its second and third patterns: a row just
+    // past a pattern's end must not answer with the next pattern's first row.
+    formats::XmModule song = test::cueSong();
+    song.patterns[1].at(0, 0) = {0, 0, 0, formats::xmEffect('W'), 0x41};
+    song.patterns[2].at(0, 0) = {0, 0, 0, formats::xmEffect('W'), 0x42};
+    std::ostringstream log;
+    const SyncCues cues(openmpt::module(formats::writeXm(song), log));
+    constexpr int none = SyncCues::none;
+    const struct {
+        int pattern, row, cue;
+    } cases[] = {
+        {0, 0, 0x01}, {0, 1, none}, {0, 5, 0x77}, {0, 7, none},  {0, 8, none},
+        {1, 0, 0x41}, {1, 7, 0x66}, {1, 8, none}, {2, 0, 0x42},  {2, 1, 0x24},
+        {2, 3, 0x00}, {2, 4, none}, {3, 0, none}, {0, -1, none}, {-1, 0, none},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cues.at(c.pattern, c.row), c.cue) << c.pattern << "," << c.row;
+    }
+    EXPECT_EQ(cues.count(), 11);
 }
 
 TEST(SoundLibrary, ModulesThatDoNotLoadAreRefusedWithTheFileAndTheReason) {

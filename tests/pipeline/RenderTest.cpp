@@ -14,8 +14,9 @@ namespace {
 // A floor quad at y = -100 from z = -2000 to 5000, seen by a camera at the origin: it
 // reaches behind the camera, so both its triangles are cut at the near plane.
 void addFloor(test::TestScene& t) {
-    t.addObject({{-5000, -100, -2000}, {-5000, -100, 5000}, {5000, -100, 5000}, {5000, -100, -2000}},
-                {{0, 1, 2}, {0, 2, 3}}, 0x00FFFFFF);
+    t.addObject(
+        {{-5000, -100, -2000}, {-5000, -100, 5000}, {5000, -100, 5000}, {5000, -100, -2000}},
+        {{0, 1, 2}, {0, 2, 3}}, 0x00FFFFFF);
     t.addLight({0, 1000, 0});
     t.finish();
 }
@@ -59,6 +60,29 @@ TEST(NearPlane, CornerJustBehindThePlaneSplitsWithoutChangingThePicture) {
     }
     EXPECT_GT(coverage[0], 5000);
     EXPECT_NEAR(coverage[1], coverage[0], coverage[0] / 100);
+}
+
+TEST(NearPlane, TrianglesAndLinesTouchingThePlaneAreDrawn) {
+    // Depth 0.5 is in front: a triangle lying in the plane draws whole (128 x 128 / 2 pixels),
+    // and a line draws with either end on it.
+    const struct {
+        std::vector<Vec3> points;
+        std::vector<int> polygon;
+        int pixels;
+    } cases[] = {
+        {{{-0.1, -0.1, 0.5}, {0, 0.1, 0.5}, {0.1, -0.1, 0.5}}, {0, 1, 2}, 8192},
+        {{{-0.1, 0.05, 0.5}, {0.1, -0.05, 1.0}}, {0, 1}, 97},
+        {{{0.1, -0.05, 1.0}, {-0.1, 0.05, 0.5}}, {0, 1}, 97},
+    };
+    for (const auto& c : cases) {
+        test::TestScene t;
+        t.addObject(c.points, {c.polygon});
+        t.addLight({0, 0, -10});
+        t.finish();
+        render(t.scene, 0.0);
+        EXPECT_NEAR(t.coveredPixels(), c.pixels, c.pixels / 50 + 2) << c.polygon.size();
+        EXPECT_TRUE(t.guardIntact());
+    }
 }
 
 TEST(NearPlane, TriangleWithOneCornerBehindKeepsItsWinding) {
@@ -107,7 +131,8 @@ TEST(SortPolygons, FarthestFirstAndStable) {
 
     // Equal keys that nothing else moves keep their order; empty and single tables are fine.
     test::TestScene flat;
-    SceneObject& same = flat.addObject({{0, 0, 5}, {1, 0, 5}, {0, 1, 5}}, {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}});
+    SceneObject& same =
+        flat.addObject({{0, 0, 5}, {1, 0, 5}, {0, 1, 5}}, {{0, 1, 2}, {0, 2, 1}, {1, 2, 0}});
     same.viewPoints = same.points;
     flat.finish();
     const std::vector<Polygon*> before = flat.scene.context.polygonTable;
@@ -130,7 +155,8 @@ TEST(Render, LeavesUncoveredPixelsAndDepthsAlone) {
     EXPECT_EQ(t.pixel(300, 200), test::TestScene::kSentinel);
     const int pitch = t.scene.width + t.scene.rowPadding;
     EXPECT_EQ(t.scene.depthBuffer[static_cast<std::size_t>(5 * pitch + 5)], 0.0f);
-    EXPECT_FLOAT_EQ(t.scene.depthBuffer[static_cast<std::size_t>(119 * pitch + 159)], 1.0f / 1000.0f);
+    EXPECT_FLOAT_EQ(t.scene.depthBuffer[static_cast<std::size_t>(119 * pitch + 159)],
+                    1.0f / 1000.0f);
     EXPECT_NE(t.pixel(159, 119), test::TestScene::kSentinel);
     EXPECT_EQ(t.scene.camera.focal, 320.0);
     EXPECT_EQ(t.scene.currentObject, nullptr);
@@ -147,8 +173,10 @@ TEST(Render, DepthBufferOrderDoesNotDependOnDrawOrder) {
     // Two overlapping squares at different depths, listed near-first and far-first.
     for (bool nearFirst : {true, false}) {
         test::TestScene t;
-        const std::vector<Vec3> nearSquare = {{-20, -20, 100}, {-20, 20, 100}, {20, 20, 100}, {20, -20, 100}};
-        const std::vector<Vec3> farSquare = {{-20, -90, 200}, {-20, 90, 200}, {200, 90, 200}, {200, -90, 200}};
+        const std::vector<Vec3> nearSquare = {
+            {-20, -20, 100}, {-20, 20, 100}, {20, 20, 100}, {20, -20, 100}};
+        const std::vector<Vec3> farSquare = {
+            {-20, -90, 200}, {-20, 90, 200}, {200, 90, 200}, {200, -90, 200}};
         const std::vector<std::vector<int>> quad = {{0, 1, 2}, {0, 2, 3}};
         t.addObject(nearFirst ? nearSquare : farSquare, quad, nearFirst ? 0x000000FF : 0x00FF0000);
         t.addObject(nearFirst ? farSquare : nearSquare, quad, nearFirst ? 0x00FF0000 : 0x000000FF);
@@ -169,7 +197,8 @@ TEST(EdgePass, OutlinesFrontFacesOnlyAndNeverTheNearPlaneCut) {
     // so the fills are black and every white or red pixel is an edge.
     for (bool cut : {false, true}) {
         test::TestScene t;
-        t.addObject({{0, -0.05, cut ? 0.3 : 0.6}, {-0.3, 0.05, 1}, {0.3, 0.05, 1}}, {{0, 1, 2}}, 0x00FFFFFF);
+        t.addObject({{0, -0.05, cut ? 0.3 : 0.6}, {-0.3, 0.05, 1}, {0.3, 0.05, 1}}, {{0, 1, 2}},
+                    0x00FFFFFF);
         t.addObject({{-100, -100, 300}, {100, -100, 300}, {0, 100, 300}}, {{0, 1, 2}}, 0x00FF0000);
         t.addLight({0, 0, 1000});
         t.scene.ambientR = 0.0;

@@ -143,11 +143,16 @@ TEST(Timeline, PartsThreeAndFiveBeginWhiteAndFlashDownToTheirPicture) {
         TimelineHarness h;
         h.reachPart(part);
         EXPECT_TRUE(h.frameIs(0x00FFFFFF));
-        h.step(32.0); // 2 x elapsed = 64: brightened by 191
-        EXPECT_TRUE(h.frameIs(perChannel(h.last().color, 191, [](int x, int) { return x + 191; })));
-        h.step(96.0);
-        EXPECT_TRUE(h.frameIs(h.last().color));
-        EXPECT_DOUBLE_EQ(h.last().sceneTime, 128.0 / (part == 3 ? 9 : 18));
+        // Every quarter tick: brightened by 255 - 2 x elapsed cut to a whole number, which
+        // after q quarters is 255 - (q + 1) / 2, down to 0 at 127.5 ticks; then the picture.
+        for (int quarters = 1; quarters <= 4 * 130; ++quarters) {
+            h.step(0.25);
+            const int amount = std::max(255 - (quarters + 1) / 2, 0);
+            const auto add = [amount](int x, int) { return x + amount; };
+            ASSERT_TRUE(h.frameIs(perChannel(h.last().color, 0, add)))
+                << "part " << part << " at " << quarters / 4.0 << " ticks";
+        }
+        EXPECT_DOUBLE_EQ(h.last().sceneTime, 130.0 / (part == 3 ? 9 : 18));
     }
 }
 
