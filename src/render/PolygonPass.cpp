@@ -5,31 +5,15 @@
 #include "render/Lighting.h"
 #include "render/PassRecord.h"
 #include "render/ScreenClip.h"
-#include "render/ShadedTriangle.h"
-#include "render/TexturedTriangle.h"
 
 namespace vardel {
 
 namespace {
 
-void drawTriangle(const RasterTriangle& triangle) {
-    if (triangle.texture != nullptr) {
-        drawTexturedTriangle(triangle);
-    } else {
-        drawShadedTriangle(triangle);
-    }
-}
-
-void drawIfFrontFacing(const RasterTriangle& triangle) {
-    if (!isBackFacing(triangle)) {
-        drawTriangle(triangle);
-    }
-}
-
 template <bool FaceLit> class PolygonPass {
 public:
-    PolygonPass(RenderContext& context, Light* lights)
-        : context(context), lights(lights), triangle(passRecord(context)) {}
+    PolygonPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer)
+        : context(context), lights(lights), drawer(drawer), triangle(passRecord(context)) {}
 
     void run() {
         prepareLights(lights);
@@ -125,7 +109,7 @@ private:
                 object.vertexLight[index[k]] = faceLight(object, object.viewPoints[index[k]]);
             }
         }
-        drawTriangle(triangle);
+        drawer.draw(triangle);
     }
 
     // One or two corners behind: work on copies; new corners lie on the near plane.
@@ -186,11 +170,14 @@ private:
             triangle.shade[k] = &corners[k]->shade;
             triangle.uv[k] = &corners[k]->uv;
         }
-        drawIfFrontFacing(triangle);
+        if (!isBackFacing(triangle)) {
+            drawer.draw(triangle);
+        }
     }
 
     RenderContext& context;
     Light* lights;
+    const TriangleDrawer& drawer;
     RasterTriangle triangle;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
@@ -198,12 +185,12 @@ private:
 
 } // namespace
 
-void faceLitPass(RenderContext& context, Light* lights) {
-    PolygonPass<true>(context, lights).run();
+void faceLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
+    PolygonPass<true>(context, lights, drawer).run();
 }
 
-void vertexLitPass(RenderContext& context, Light* lights) {
-    PolygonPass<false>(context, lights).run();
+void vertexLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
+    PolygonPass<false>(context, lights, drawer).run();
 }
 
 } // namespace vardel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/TriangleDrawer.h"
 #include "scene/Light.h"
 #include "scene/RenderContext.h"
 
@@ -13,7 +14,9 @@ namespace vardel {
 // Face-lit: every corner is lit with its triangle's face normal, starting from the ambient
 // colour. Vertex-lit: every point is lit once with its summed point normal and no ambient
 // term, and clipped corners interpolate the shades.
-void faceLitPass(RenderContext& context, Light* lights);
-void vertexLitPass(RenderContext& context, Light* lights);
+void faceLitPass(RenderContext& context, Light* lights,
+                 const TriangleDrawer& drawer = rasterizers());
+void vertexLitPass(RenderContext& context, Light* lights,
+                   const TriangleDrawer& drawer = rasterizers());
 
 } // namespace vardel

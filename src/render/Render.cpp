@@ -40,7 +40,7 @@ void sortPolygons(RenderContext& context) {
     }
 }
 
-void render(Scene& scene, double sceneTime) {
+void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
     RenderContext& context = scene.context;
     context.height = scene.height;
     context.width = scene.width;
@@ -63,9 +63,9 @@ void render(Scene& scene, double sceneTime) {
         sortPolygons(context);
     }
     if (scene.faceLighting != 0) {
-        faceLitPass(context, scene.lights.head);
+        faceLitPass(context, scene.lights.head, drawer);
     } else {
-        vertexLitPass(context, scene.lights.head);
+        vertexLitPass(context, scene.lights.head, drawer);
     }
     if (scene.wireframe != 0) {
         edgePass(context);

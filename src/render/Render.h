@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/TriangleDrawer.h"
 #include "scene/RenderContext.h"
 #include "scene/Scene.h"
 
@@ -9,7 +10,9 @@ namespace vardel {
 // every object, light and the camera, transforms and projects the objects, orders the polygons
 // far to near when there is no depth buffer, and runs the chosen polygon pass and, on request,
 // the edge pass. The colour pixels are not cleared; the depth buffer is. Allocates nothing.
-void render(Scene& scene, double sceneTime);
+// The triangles go to `drawer` (the renderer's own rasterizers unless a tool substitutes
+// others to compare them).
+void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer = rasterizers());
 
 // Orders the polygon table far to near by the summed camera depth of each polygon's corners
 // (a comb sort that shrinks its gap by 8/11; equal keys are not exchanged).

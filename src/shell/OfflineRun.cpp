@@ -12,7 +12,8 @@ OfflineRun::OfflineRun(DemoData& data, MusicPlayer& player, SoundLibrary& librar
                   }
               }),
       clock(settings.ticksPerFrame), music(player, library, std::move(audio)),
-      demo(data, display, clock, music) {
+      demo(data, display, clock, music,
+           settings.renderer != nullptr ? *settings.renderer : coreRenderer()) {
     if (settings.startPart > 0) {
         demo.startAt(settings.startPart);
     }

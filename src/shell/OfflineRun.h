@@ -25,6 +25,7 @@ public:
         std::int64_t frameLimit = 0; // stop after this many frames; 0: at the demo's end
         int startPart = 0;           // 1 ... 6: begin there; 0: from the lead-in
         std::string songFile;        // named in the reasons
+        SceneRenderer* renderer = nullptr; // draws the scenes; null: the software renderer
     };
 
     OfflineRun(DemoData& data, MusicPlayer& player, SoundLibrary& library, Settings settings,
