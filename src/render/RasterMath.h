@@ -38,6 +38,27 @@ inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
 #endif
 }
 
+// The nearest integer to x, halves to even, for an x known to lie well within the int32 range.
+inline std::int32_t roundNearest(double x) {
+#if defined(__SSE2__) || defined(_M_X64)
+    return _mm_cvtsd_si32(_mm_set_sd(x));
+#else
+    return static_cast<std::int32_t>(std::nearbyint(x));
+#endif
+}
+
+// x held to +-limit (at most 2^62), then the nearest integer with halves to even; NaN gives 0.
+// Inline on x86-64 (the library's llround is a call).
+inline std::int64_t roundClamped64(double x, double limit) {
+    const double above = x > -limit ? x : -limit;
+    const double held = above < limit ? above : limit;
+#if defined(__SSE2__) && (defined(__x86_64__) || defined(_M_X64))
+    return x == x ? _mm_cvtsd_si64(_mm_set_sd(held)) : 0;
+#else
+    return x == x ? static_cast<std::int64_t>(std::nearbyint(held)) : 0;
+#endif
+}
+
 // Truncation toward zero, saturating at the int32 range; NaN gives 0.
 inline std::int32_t truncSaturated(double x) {
     constexpr double kLow = std::numeric_limits<std::int32_t>::min();
@@ -79,14 +100,22 @@ inline bool usableTarget(const RasterTriangle& t) {
            t.height <= kMaxTargetSide && t.rowPadding >= 0 && t.rowPadding <= kMaxTargetSide;
 }
 
-// A filler's precondition: the target is usable and every corner lies inside the clip
-// rectangle (false for NaN), with a usable depth where the filler reads depth.
-inline bool cornersInside(const RasterTriangle& t, bool readsDepth) {
+// The largest distance of a corner from the target the fillers take (16 million pixels, far
+// beyond what a scene in front of the near plane projects to); a triangle reaching farther is
+// cut down to it first (see ScreenClip). Within it, rounded corners and their products are
+// exact in a double, and columns and rows fit an int.
+inline constexpr int kGuardBand = 1 << 24;
+
+// A filler's precondition: the target is usable and every corner lies within kGuardBand of
+// it (false for NaN), with a usable depth where the filler reads depth.
+inline bool cornersWithinBand(const RasterTriangle& t, bool readsDepth) {
     if (!usableTarget(t)) {
         return false;
     }
+    const double low = -kGuardBand;
     for (const ScreenVertex* p : t.screen) {
-        if (!(p->x >= 0.0 && p->x <= t.width - 1 && p->y >= 0.0 && p->y <= t.height - 1)) {
+        if (!(p->x >= low && p->x <= t.width + kGuardBand && p->y >= low &&
+              p->y <= t.height + kGuardBand)) {
             return false;
         }
         if (readsDepth && !usableDepth(p->z)) {

@@ -15,7 +15,7 @@ struct ClipPoint {
     TexCoord uv;
 };
 
-// The screen edges in the order they are tested.
+// The edges of the guard band around the target, in the order they are tested.
 enum ScreenEdge { Left, Right, Top, Bottom, EdgeCount };
 
 // s + (e - s) / d * t, the interpolation every new corner uses, held within s..e. Rounding (or
@@ -40,8 +40,8 @@ double along(double s, double e, double d, double t) {
 class Clipper {
 public:
     Clipper(const RasterTriangle& t, bool perspectiveUv, TriangleFiller fill)
-        : perspectiveUv(perspectiveUv), fill(fill), lastColumn(t.width - 1), lastRow(t.height - 1) {
-    }
+        : perspectiveUv(perspectiveUv), fill(fill), right(t.width + kGuardBand),
+          bottom(t.height + kGuardBand) {}
 
     void draw(const RasterTriangle& t) const {
         for (int edge = Left; edge < EdgeCount; ++edge) {
@@ -91,13 +91,13 @@ private:
     bool outside(const ScreenVertex& v, int edge) const {
         switch (edge) {
         case Left:
-            return v.x < 0.0;
+            return v.x < kLeft;
         case Right:
-            return v.x > lastColumn;
+            return v.x > right;
         case Top:
-            return v.y < 0.0;
+            return v.y < kLeft;
         default:
-            return v.y > lastRow;
+            return v.y > bottom;
         }
     }
 
@@ -109,21 +109,21 @@ private:
         }
     }
 
-    // The corner on the edge from corner s towards corner e where it meets the screen edge.
-    // One of s and e is outside the screen edge and the other inside, so d is never zero.
+    // The corner on the edge from corner s towards corner e where it meets the band's edge.
+    // One of s and e is outside that edge and the other inside, so d is never zero.
     void makePoint(const RasterTriangle& t, int s, int e, int edge, ClipPoint& q) const {
         const ScreenVertex& a = *t.screen[s];
         const ScreenVertex& b = *t.screen[e];
         double d = 0.0;
         double span = 0.0;
         if (edge == Left || edge == Right) {
-            const double column = edge == Left ? 0.0 : lastColumn;
+            const double column = edge == Left ? kLeft : right;
             span = column - a.x;
             d = b.x - a.x;
             q.position.x = column;
             q.position.y = alongClamped(a.y, b.y, d, span);
         } else {
-            const double row = edge == Top ? 0.0 : lastRow;
+            const double row = edge == Top ? kLeft : bottom;
             span = row - a.y;
             d = b.y - a.y;
             q.position.y = row;
@@ -151,16 +151,17 @@ private:
         }
     }
 
+    static constexpr double kLeft = -kGuardBand; // and top
     bool perspectiveUv;
     TriangleFiller fill;
-    double lastColumn;
-    double lastRow;
+    double right;
+    double bottom;
 };
 
 } // namespace
 
 void clipToScreen(const RasterTriangle& triangle, bool perspectiveUv, TriangleFiller fill) {
-    if (cornersInside(triangle, true)) { // the common case: nothing to cut
+    if (cornersWithinBand(triangle, true)) { // the common case: nothing to cut
         fill(triangle);
         return;
     }

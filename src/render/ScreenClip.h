@@ -6,28 +6,31 @@ namespace vardel {
 
 using TriangleFiller = void (*)(const RasterTriangle&);
 
-// Clips a triangle to the target rectangle (columns 0..width-1, rows 0..height-1) by recursive
-// splitting and passes every piece that lies wholly inside to fill. New corners interpolate
-// 1/z and the shade linearly in screen space; with perspectiveUv they also carry u/z and v/z
-// linearly, so the texture stays fixed to the surface. A triangle with a coordinate that is not
-// a number or a depth outside kNearestDepth..kFarthestDepth draws nothing. The record is not
-// changed: the pieces are copies pointing at corners of the call's own.
+// Passes a triangle to a filler, which draws what of it lies on the target. The fillers take
+// corners up to kGuardBand pixels off the target; a triangle reaching farther is first cut to
+// that band by recursive splitting, and every piece goes to the filler. New corners
+// interpolate 1/z and the shade linearly in screen space; with perspectiveUv they also carry
+// u/z and v/z linearly, so the texture stays fixed to the surface. A triangle with a
+// coordinate that is not a number or a depth outside kNearestDepth..kFarthestDepth draws
+// nothing. The record is not changed: the pieces are copies pointing at corners of the
+// call's own.
 void clipToScreen(const RasterTriangle& triangle, bool perspectiveUv, TriangleFiller fill);
 
-// True when all three corners lie beyond one edge of the target, where clipToScreen draws
-// nothing of the triangle. The tests are combined without branches (& and | on bools): which
-// way they go is as good as random from one triangle to the next.
+// True when the triangle cannot draw a pixel of the target: all three corners lie beyond one
+// of its edges (beyond the left and top edges, or past the middle of the last column or row,
+// where they round onto the column or row after it). The tests are combined without branches
+// (& and | on bools): which way they go is as good as random from one triangle to the next.
 inline bool outsideTarget(const RasterTriangle& triangle) {
     const ScreenVertex& a = *triangle.screen[0];
     const ScreenVertex& b = *triangle.screen[1];
     const ScreenVertex& c = *triangle.screen[2];
-    const double lastColumn = triangle.width - 1;
-    const double lastRow = triangle.height - 1;
+    const double right = triangle.width - 0.5;
+    const double bottom = triangle.height - 0.5;
     const bool left = (a.x < 0.0) & (b.x < 0.0) & (c.x < 0.0);
-    const bool right = (a.x > lastColumn) & (b.x > lastColumn) & (c.x > lastColumn);
+    const bool beyondRight = (a.x >= right) & (b.x >= right) & (c.x >= right);
     const bool above = (a.y < 0.0) & (b.y < 0.0) & (c.y < 0.0);
-    const bool below = (a.y > lastRow) & (b.y > lastRow) & (c.y > lastRow);
-    return left | right | above | below;
+    const bool below = (a.y >= bottom) & (b.y >= bottom) & (c.y >= bottom);
+    return left | beyondRight | above | below;
 }
 
 } // namespace vardel

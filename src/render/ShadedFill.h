@@ -1,8 +1,9 @@
 #pragma once
 
-// Set-up and row walk of the shaded fillers, shared by the fast fillers and the reference ones.
+// Set-up and spans of the shaded fillers, shared by the fast fillers and the plain ones.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "render/RasterMath.h"
@@ -11,61 +12,115 @@
 
 namespace vardel {
 
-// What a left edge carries from row to row. Fixed point 16.16: x is the column with the pixel
-// centre at the half (a corner at column c starts at c * 65536 + 32768, so x >> 16 rounds to
-// the nearest column); each channel holds the channel value 0..255 in its integer part.
-struct ShadedEdge {
-    std::int32_t x = 0;
-    std::array<std::int32_t, 3> channel{}; // red, green, blue
-    double w = 0.0;                        // 1/z, depth-tested filler only
-
-    ShadedEdge& operator+=(const ShadedEdge& s) {
-        x += s.x;
-        for (int c = 0; c < 3; ++c) {
-            channel[c] += s.channel[c];
-        }
-        w += s.w;
-        return *this;
-    }
+/*
+ * A shaded triangle ready for its rows. Channel values are 16.16 fixed point with the channel
+ * value 0..255 in the integer part: a corner's is trunc(channel of colour x shade x 65536).
+ * They vary linearly over the rounded corners; 1/z (depth-tested filler only) over the
+ * triangle's own corners, on which it is linear in screen space. A pixel's values are those at
+ * its column and row, held within the corners' range: a span's first pixel lies up to half a
+ * pixel outside the triangle, where the planes run past the corners' values (far past on a
+ * thin triangle, whose values change fast across it). Where the channels change by less than
+ * a level per pixel and the corners' values lie a level inside 0..255, no pixel's value can
+ * leave the range by a level or reach past 0..255, and channels are not held at all.
+ */
+struct ShadedSetup {
+    TriangleRows rows;
+    std::array<Plane, 3> channel{};     // red, green, blue
+    std::array<std::int64_t, 3> step{}; // change per pixel
+    // The range a channel value is held to: the corners' range, or none at all (the widest
+    // values) when no pixel can leave it by a level (see holdsChannels).
+    std::array<std::int64_t, 3> low{};
+    std::array<std::int64_t, 3> high{};
+    bool holdsChannels = false;
+    Plane depth;
+    double depthLow = 0.0;
+    double depthHigh = 0.0;
 };
 
-struct ShadedSetup : TriangleRows<ShadedEdge, std::int32_t> {
-    std::array<std::int32_t, 3> step{}; // channel change per pixel, 16.16
-    double depthStep = 0.0;             // 1/z change per pixel
-};
-
-// Fills s for a triangle whose corners lie inside the target; false when nothing is drawn.
+// Fills s for a triangle whose corners lie within the guard band; false when nothing is drawn.
 bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s);
 
-// The largest 16.16 channel value: 255 and all fraction bits.
-inline constexpr std::int32_t kChannelMax = 0x00FFFFFF;
+// One level of a 16.16 channel value or shade level, and the largest channel value (255 and
+// every fraction bit).
+inline constexpr std::int64_t kLevel = 0x10000;
+inline constexpr std::int64_t kChannelMax = 0x00FFFFFF;
 
-// The pixel of three 16.16 channel values within 0..kChannelMax.
+// Limits of the fixed-point values a span starts from and steps by: far beyond any value a span
+// can need, so that no sum over a span overflows 64 bits.
+inline constexpr double kFixedStartLimit = 0x1p50;
+inline constexpr double kFixedStepLimit = 0x1p40;
+
+// A span's values at its first pixel.
+struct ShadedSpanStart {
+    std::array<std::int64_t, 3> channel{};
+    double w = 0.0;
+};
+
+// The planes' values at column 0 of a row.
+struct ShadedRow {
+    std::array<double, 3> channel{};
+    double w = 0.0;
+};
+
+inline ShadedSpanStart shadedSpanStart(const ShadedSetup& s, const ShadedRow& row, int first) {
+    ShadedSpanStart start;
+    const double x = first;
+    for (int c = 0; c < 3; ++c) {
+        start.channel[c] = roundClamped64(row.channel[c] + s.channel[c].dx * x, kFixedStartLimit);
+    }
+    start.w = row.w + s.depth.dx * x;
+    return start;
+}
+
+// True when the values of pixel i of a span lie within the range they are held to, so that they
+// need no holding. They are linear along the span: when two pixels' do, every pixel's between
+// does.
+inline bool shadedInRange(const ShadedSetup& s, const ShadedSpanStart& start, bool withDepth,
+                          int i) {
+    bool inside = true;
+    if (s.holdsChannels) {
+        for (int c = 0; c < 3; ++c) {
+            const std::int64_t value = start.channel[c] + i * s.step[c];
+            inside = inside && value >= s.low[c] && value <= s.high[c];
+        }
+    }
+    if (withDepth) {
+        const double w = start.w + i * s.depth.dx;
+        inside = inside && w >= s.depthLow && w <= s.depthHigh;
+    }
+    return inside;
+}
+
+// The pixel of three 16.16 channel values within 0..255.
 inline std::uint32_t shadedPixel(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
     return (red & 0x00FF0000u) | ((green >> 8) & 0x0000FF00u) | (blue >> 16);
 }
 
-// A channel value held to 0..kChannelMax.
-inline std::uint32_t heldChannel(std::int64_t value) {
-    return static_cast<std::uint32_t>(value < 0 ? 0 : (value > kChannelMax ? kChannelMax : value));
-}
-
-// Runs the set-up and calls span(setup, row, firstColumn, endColumn, leftEdge) for every row
-// with at least one pixel.
+// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row
+// with at least one pixel inside the target.
 template <class Span> void fillShadedRows(const RasterTriangle& t, bool withDepth, Span&& span) {
-    if (!cornersInside(t, withDepth) || (withDepth && t.depth == nullptr)) {
+    if (!cornersWithinBand(t, withDepth) || (withDepth && t.depth == nullptr)) {
         return;
     }
     ShadedSetup s;
     if (!setUpShaded(t, withDepth, s)) {
         return;
     }
-    walkRows(s, [&](int y, const ShadedEdge& left, std::int32_t right) {
-        const int first = left.x >> 16;
-        const int end = right >> 16;
+    // The planes at column 0 of each row, stepped from row to row.
+    ShadedRow row;
+    const double top = s.rows.firstRow;
+    for (int c = 0; c < 3; ++c) {
+        row.channel[c] = s.channel[c].at(0, top);
+    }
+    row.w = s.depth.at(0, top);
+    walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
-            span(s, y, first, end, left);
+            span(s, y, first, end, shadedSpanStart(s, row, first));
         }
+        for (int c = 0; c < 3; ++c) {
+            row.channel[c] += s.channel[c].dy;
+        }
+        row.w += s.depth.dy;
     });
 }
 

@@ -1,5 +1,8 @@
 #include "render/ShadedTriangle.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
 #include <type_traits>
 
 #include "render/ScreenClip.h"
@@ -8,156 +11,144 @@
 namespace vardel {
 
 bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
-    std::array<int, 3> column{};
-    std::array<int, 3> row{};
-    for (int k = 0; k < 3; ++k) {
-        column[k] = roundClamped(t.screen[k]->x, 0, t.width - 1);
-        row[k] = roundClamped(t.screen[k]->y, 0, t.height - 1);
+    if (!setUpRows(t, false, s.rows)) {
+        return false;
     }
-    const std::array<int, 3> order = sortByRow(row);
-
-    // Channel value of a corner: trunc(channel of color x intensity x 65536), the intensity
-    // held to 0..1 first.
+    if (withDepth) {
+        PlaneFit exact;
+        if (!exact.fit({t.screen[0]->x, t.screen[1]->x, t.screen[2]->x},
+                       {t.screen[0]->y, t.screen[1]->y, t.screen[2]->y})) {
+            return false;
+        }
+        const std::array<double, 3> w{1.0 / t.screen[0]->z, 1.0 / t.screen[1]->z,
+                                      1.0 / t.screen[2]->z};
+        s.depth = exact.plane(w);
+        s.depthLow = std::min({w[0], w[1], w[2]});
+        s.depthHigh = std::max({w[0], w[1], w[2]});
+    }
+    PlaneFit rounded;
+    rounded.fit(s.rows);
     const std::array<double, 3> base{static_cast<double>((t.color >> 16) & 0xFF),
                                      static_cast<double>((t.color >> 8) & 0xFF),
                                      static_cast<double>(t.color & 0xFF)};
-    auto corner = [&](int k) {
-        ShadedEdge e;
-        e.x = column[k] * 65536 + 32768;
-        const VertexShade& shade = *t.shade[k];
-        const std::array<double, 3> intensity =
-            t.mono != 0 ? std::array<double, 3>{shade.r, shade.r, shade.r}
-                        : std::array<double, 3>{shade.r, shade.g, shade.b};
-        for (int c = 0; c < 3; ++c) {
-            e.channel[c] = static_cast<std::int32_t>(base[c] * clampUnit(intensity[c]) * 65536.0);
+    for (int c = 0; c < 3; ++c) {
+        std::array<double, 3> value{};
+        for (int k = 0; k < 3; ++k) {
+            const VertexShade& shade = *t.shade[s.rows.corner[k]];
+            const double intensity = c == 0 || t.mono != 0 ? shade.r : (c == 1 ? shade.g : shade.b);
+            // trunc(channel x intensity x 65536), the intensity held to 0..1 first.
+            value[k] = static_cast<double>(
+                static_cast<std::int32_t>(base[c] * clampUnit(intensity) * 65536.0));
         }
-        e.w = withDepth ? 1.0 / t.screen[k]->z : 0.0;
-        return e;
-    };
-    const ShadedEdge a = corner(order[0]);
-    const ShadedEdge b = corner(order[1]);
-    const ShadedEdge c = corner(order[2]);
-    const int h1 = row[order[1]] - row[order[0]];
-    const int h2 = row[order[2]] - row[order[1]];
-    const int h = row[order[2]] - row[order[0]];
-    if (h == 0) {
-        return false;
+        s.channel[c] = rounded.plane(value);
+        s.step[c] = roundClamped64(s.channel[c].dx, kFixedStepLimit);
+        s.low[c] = static_cast<std::int64_t>(std::min({value[0], value[1], value[2]}));
+        s.high[c] = static_cast<std::int64_t>(std::max({value[0], value[1], value[2]}));
+        const std::int64_t reach = std::abs(s.step[c]);
+        s.holdsChannels = s.holdsChannels || reach >= kLevel || s.low[c] < reach + kLevel ||
+                          s.high[c] + reach + kLevel > kChannelMax;
     }
-
-    // Per-row change along an edge: integer division rounding toward zero for the 16.16
-    // values, floating point for 1/z. An edge of no height has no slope.
-    auto slope = [](const ShadedEdge& from, const ShadedEdge& to, int height) {
-        ShadedEdge e;
-        if (height != 0) {
-            e.x = (to.x - from.x) / height;
-            for (int ch = 0; ch < 3; ++ch) {
-                e.channel[ch] = (to.channel[ch] - from.channel[ch]) / height;
-            }
-            e.w = (to.w - from.w) / height;
-        }
-        return e;
-    };
-    const ShadedEdge ab = slope(a, b, h1);
-    const ShadedEdge bc = slope(b, c, h2);
-    const ShadedEdge ac = slope(a, c, h);
-
-    // Change per pixel across a row. With a top part, D is the difference of the 16.16 edge
-    // slopes and the channel step is (AC slope - AB slope) * 65536 / D, truncated. With a flat
-    // top, D is the distance from B to A in whole pixels and the step divides B - A by it.
-    // D > 0 puts the long edge AC on the right.
-    int d = 0;
-    if (h1 != 0) {
-        d = ac.x - ab.x;
-        if (d == 0) {
-            return false;
-        }
-        for (int ch = 0; ch < 3; ++ch) {
-            s.step[ch] =
-                truncSaturated(static_cast<double>(ac.channel[ch] - ab.channel[ch]) * 65536.0 / d);
-        }
-        s.depthStep = (ac.w - ab.w) * 65536.0 / d;
-    } else {
-        d = column[order[0]] - column[order[1]];
-        if (d == 0) {
-            return false;
-        }
-        for (int ch = 0; ch < 3; ++ch) {
-            s.step[ch] = -((b.channel[ch] - a.channel[ch]) / d);
-        }
-        s.depthStep = -(b.w - a.w) / d;
+    if (!s.holdsChannels) {
+        s.low.fill(std::numeric_limits<std::int64_t>::min());
+        s.high.fill(std::numeric_limits<std::int64_t>::max());
     }
-
-    s.top = row[order[0]];
-    s.longEdgeRight = d > 0;
-    s.upperRows = h1;
-    s.lowerRows = h2;
-    s.left = {{a, ab}, {a, ac}, {b, bc}};
-    s.right = {{a.x, ab.x}, {a.x, ac.x}, {b.x, bc.x}};
     return true;
 }
 
 namespace {
 
-// One row of the fast fillers: the accumulators start at the left edge's values and step per
-// pixel; with depth, a pixel is written only where the stored 1/z is less than the row's. The
-// test is made at the buffer's float precision, so that a surface at the same depth as the one
-// drawn before leaves it in place instead of winning wherever the float rounded down.
-// The accumulators are linear along the row, so when both ends are within 0..255 every pixel
-// is, and the row runs on 32 bits without holding them; otherwise (rare: a thin triangle whose
-// truncated slopes carry a channel a little past 0 or 255) it runs on 64 bits, each channel
-// held to 0..255 per pixel.
+// One row of the fast fillers: the accumulators start at the span's first pixel and step per
+// pixel; with depth, a pixel is written only where the stored 1/z is less than the pixel's.
+// The test is made at the buffer's float precision, so that a surface at the same depth as the
+// one drawn before leaves it in place instead of winning wherever the float rounded down.
+// Values outside the corners' range are held to it. As a rule only a span's first and last
+// pixels can have such values (their positions lie up to half a pixel outside the triangle), so
+// those two are drawn held when they need it and the pixels between them on 32 bits without
+// holding; should the pixels between not lie in range either (a sliver, whose rounded corners
+// may lie off it), the whole span is drawn held.
 template <bool Depth> struct ShadedSpan {
     const RasterTriangle& t;
 
-    void operator()(const ShadedSetup& s, int y, int first, int end, const ShadedEdge& left) const {
+    void operator()(const ShadedSetup& s, int y, int first, int end,
+                    const ShadedSpanStart& start) const {
         const int count = end - first;
-        bool inRange = true;
-        for (int c = 0; c < 3; ++c) {
-            const std::int64_t last =
-                left.channel[c] + static_cast<std::int64_t>(count - 1) * s.step[c];
-            inRange = inRange && left.channel[c] >= 0 && left.channel[c] <= kChannelMax &&
-                      last >= 0 && last <= kChannelMax;
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
+        Row row{t.pixels + offset, Depth ? t.depth + offset : nullptr};
+        if (!Depth && !s.holdsChannels) {
+            run<false>(s, start, row, 0, count);
+            return;
         }
-        if (inRange) {
-            run<std::uint32_t>(s, y, first, count, left);
-        } else {
-            run<std::int64_t>(s, y, first, count, left);
+        const auto inRange = [&](int i) { return shadedInRange(s, start, Depth, i); };
+        const bool firstIn = inRange(0);
+        const bool lastIn = count == 1 ? firstIn : inRange(count - 1);
+        const int begin = firstIn ? 0 : 1;
+        const int stop = lastIn ? count : count - 1;
+        if (stop > begin && ((!firstIn && !inRange(begin)) || (!lastIn && !inRange(stop - 1)))) {
+            run<true>(s, start, row, 0, count);
+            return;
+        }
+        if (begin > 0) {
+            run<true>(s, start, row, 0, begin);
+        }
+        if (stop > begin) {
+            run<false>(s, start, row, begin, stop);
+        }
+        if (count > stop && stop >= begin) {
+            run<true>(s, start, row, stop, count);
         }
     }
 
-    template <class Accumulator>
-    void run(const ShadedSetup& s, int y, int first, int count, const ShadedEdge& left) const {
-        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
-        std::uint32_t* out = t.pixels + offset;
-        float* depth = Depth ? t.depth + offset : nullptr;
-        Accumulator red = static_cast<Accumulator>(left.channel[0]);
-        Accumulator green = static_cast<Accumulator>(left.channel[1]);
-        Accumulator blue = static_cast<Accumulator>(left.channel[2]);
+    // Where a span's first pixel and its depth go.
+    struct Row {
+        std::uint32_t* out;
+        float* depth;
+    };
+
+    // Pixels from..to-1 of a span.
+    template <bool Held>
+    void run(const ShadedSetup& s, const ShadedSpanStart& start, Row row, int from, int to) const {
+        using Accumulator = std::conditional_t<Held, std::int64_t, std::uint32_t>;
+        std::uint32_t* const out = row.out;
+        float* const depth = row.depth;
+        auto red = static_cast<Accumulator>(start.channel[0] + from * s.step[0]);
+        auto green = static_cast<Accumulator>(start.channel[1] + from * s.step[1]);
+        auto blue = static_cast<Accumulator>(start.channel[2] + from * s.step[2]);
         const auto redStep = static_cast<Accumulator>(s.step[0]);
         const auto greenStep = static_cast<Accumulator>(s.step[1]);
         const auto blueStep = static_cast<Accumulator>(s.step[2]);
         auto pixel = [&] {
-            if constexpr (std::is_same_v<Accumulator, std::uint32_t>) {
-                return shadedPixel(red, green, blue);
+            if constexpr (Held) {
+                auto held = [&](std::int64_t v, int c) {
+                    return static_cast<std::uint32_t>(std::clamp(v, s.low[c], s.high[c]));
+                };
+                return shadedPixel(held(red, 0), held(green, 1), held(blue, 2));
             } else {
-                return shadedPixel(heldChannel(red), heldChannel(green), heldChannel(blue));
+                return shadedPixel(red, green, blue);
             }
         };
-        double w = left.w;
-        for (int i = 0; i < count; ++i) {
-            if constexpr (Depth) {
-                const float nearness = static_cast<float>(w);
+        if constexpr (Depth) {
+            double k = from; // the pixel's place in the span: 1/z is worked out afresh for each
+            for (int i = from; i < to; ++i, k += 1.0) {
+                double w = start.w + k * s.depth.dx;
+                if constexpr (Held) {
+                    w = std::clamp(w, s.depthLow, s.depthHigh);
+                }
+                const auto nearness = static_cast<float>(w);
                 if (depth[i] < nearness) {
                     depth[i] = nearness;
                     out[i] = pixel();
                 }
-                w += s.depthStep;
-            } else {
-                out[i] = pixel();
+                red += redStep;
+                green += greenStep;
+                blue += blueStep;
             }
-            red += redStep;
-            green += greenStep;
-            blue += blueStep;
+        } else {
+            for (int i = from; i < to; ++i) {
+                out[i] = pixel();
+                red += redStep;
+                green += greenStep;
+                blue += blueStep;
+            }
         }
     }
 };

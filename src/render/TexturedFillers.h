@@ -1,63 +1,201 @@
 #pragma once
 
-// Set-up and row walk of the textured fillers, shared by the fast fillers and the reference
-// ones.
+// Set-up and spans of the textured fillers, shared by the fast fillers and the plain ones.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 
 #include "render/RasterMath.h"
 #include "render/RasterTriangle.h"
+#include "render/ShadedFill.h"
 #include "render/TriangleWalk.h"
 #include "scene/MultiplyTable.h"
 #include "scene/Texture.h"
 
 namespace vardel {
 
-// What a left edge carries from row to row: its column, u/z, v/z and 1/z (all linear in screen
-// space), and the intensities as 16.16 integers (intensity x 255 x 65536).
-struct TexturedEdge {
-    double x = 0.0;
+/*
+ * A textured triangle ready for its rows. u/z, v/z and 1/z are linear in screen space over the
+ * triangle's own corners; the shade levels (16.16 fixed point, 255 x intensity in the integer
+ * part; mono fillers use the red one only) are linear over the rounded corners. A pixel's
+ * values are those at its column and row, 1/z and the levels held within the corners' range:
+ * a span's ends lie up to half a pixel outside the triangle, where 1/z of a receding surface
+ * can run far past its corners (to zero and below) and the levels of a thin one past theirs.
+ * Where the levels change by less than one per pixel and lie a level inside 0..255, no pixel's
+ * level can leave the range by a level or the multiply table at all, and levels are not held.
+ */
+struct TexturedSetup {
+    TriangleRows rows;
+    Plane u;
+    Plane v;
+    Plane w;
+    double wLow = 0.0;
+    double wHigh = 0.0;
+    bool straight = false;              // no segment needs checking for curvature (see kCurveLimit)
+    std::array<Plane, 3> level{};       // red, green, blue
+    std::array<std::int64_t, 3> step{}; // change per pixel
+    // The range a level is held to: the corners' range, or none at all (the widest values) when
+    // no pixel can leave it by a level (see holdsLevels).
+    std::array<std::int64_t, 3> low{};
+    std::array<std::int64_t, 3> high{};
+    bool holdsLevels = false;
+};
+
+// Fills s for a triangle whose corners lie within the guard band; false when nothing is drawn.
+bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s);
+
+// A span's values at its first pixel: u/z, v/z and 1/z, and the shade levels.
+struct TexturedSpanStart {
     double u = 0.0;
     double v = 0.0;
     double w = 0.0;
-    std::array<std::int32_t, 3> intensity{}; // red, green, blue; mono: red only
+    std::array<std::int64_t, 3> level{};
+};
 
-    TexturedEdge& operator+=(const TexturedEdge& s) {
-        x += s.x;
-        u += s.u;
-        v += s.v;
-        w += s.w;
-        for (int c = 0; c < 3; ++c) {
-            intensity[c] += s.intensity[c];
-        }
-        return *this;
+// The planes' values at column 0 of a row.
+struct TexturedRow {
+    double u = 0.0;
+    double v = 0.0;
+    double w = 0.0;
+    std::array<double, 3> level{};
+};
+
+inline TexturedSpanStart texturedSpanStart(const TexturedSetup& s, int channels,
+                                           const TexturedRow& row, int first) {
+    TexturedSpanStart start;
+    const double x = first;
+    for (int c = 0; c < channels; ++c) {
+        start.level[c] = roundClamped64(row.level[c] + s.level[c].dx * x, kFixedStartLimit);
     }
-};
+    start.u = row.u + s.u.dx * x;
+    start.v = row.v + s.v.dx * x;
+    start.w = row.w + s.w.dx * x;
+    return start;
+}
 
-struct TexturedSetup : TriangleRows<TexturedEdge, double> {
-    double uStep = 0.0; // u/z, v/z and 1/z change per pixel
-    double vStep = 0.0;
-    double wStep = 0.0;
-    std::array<std::int32_t, 3> intensityStep{}; // 8.8 per pixel
-};
+// True when the levels of pixel i of a span lie within the range they are held to.
+inline bool levelsInRange(const TexturedSetup& s, const TexturedSpanStart& start, int i,
+                          int channels = 3) {
+    if (!s.holdsLevels) {
+        return true;
+    }
+    bool inside = true;
+    for (int c = 0; c < channels; ++c) {
+        const std::int64_t level = start.level[c] + i * s.step[c];
+        inside = inside && level >= s.low[c] && level <= s.high[c];
+    }
+    return inside;
+}
 
-// Fills s for a triangle whose corners lie inside the target; false when nothing is drawn.
-bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s);
+/*
+ * Along a span, texel coordinates are worked out exactly (one division by 1/z) at the ends of
+ * segments of up to 16 pixels and stepped linearly in 16.16 in between. A segment ends at the
+ * next segment's first pixel, the span's last one at the span's own last pixel, which it
+ * draws too. Linear steps follow the true (hyperbolic) course of a coordinate within
+ *   |change over the segment| x |change of 1/z| / (4 x smaller 1/z of the two ends),
+ * so a segment whose bound exceeds kCurveLimit texels is halved until it does not: on a
+ * steeply receding surface the texels stay within one of the exact ones. No segment steps
+ * across a held value either (see forEachSegment): holding breaks the course the steps follow.
+ */
+inline constexpr int kSegmentPixels = 16;
+inline constexpr double kCurveLimit = 0.4;
 
-// Pixels between two exact texel-coordinate computations; the shift by 4 in the spans divides
-// by it.
-inline constexpr int kBlockPixels = 16;
-
-// A texel coordinate q/w in 16.16, rounded to nearest. Held to +-(2^30 - 1), that is +-16384
-// texels, far beyond any texture's border, so that a block's difference and steps cannot
-// overflow; a w of zero (possible only at extrapolated block ends) is treated as the smallest
-// positive number instead of dividing by zero.
+// A texel coordinate q/w in 16.16, rounded to nearest, for a w within the corners' range
+// (positive). Held to +-(2^29 - 1), +-8192 texels, far beyond any texture's border, so that a
+// segment's difference and steps cannot overflow.
 inline std::int32_t texelFixed(double q, double w) {
-    constexpr std::int32_t kLimit = (1 << 30) - 1;
-    const double scale = 65536.0 / (w != 0.0 ? w : std::numeric_limits<double>::denorm_min());
-    return roundClamped(scale * q, -kLimit, kLimit);
+    constexpr std::int32_t kLimit = (1 << 29) - 1;
+    return roundClamped(65536.0 / w * q, -kLimit, kLimit);
+}
+
+// True when linear steps between two exact ends could stray more than kCurveLimit texels.
+inline bool tooCurved(std::int32_t ua, std::int32_t va, double wa, std::int32_t ub, std::int32_t vb,
+                      double wb) {
+    const std::int32_t change = std::max(std::abs(ub - ua), std::abs(vb - va));
+    return change * std::abs(wb - wa) > kCurveLimit * 4.0 * 65536.0 * std::min(wa, wb);
+}
+
+// The step per pixel, 16.16, that takes a texel coordinate by `change` over `steps` pixels
+// (1 to 16): the quotient rounded to nearest, by a table of reciprocals instead of a division.
+// Texel coordinates are held to +-2^29, so the quotient fits.
+inline std::int32_t stepOver(std::int32_t change, int steps) {
+    static constexpr std::array<double, kSegmentPixels + 1> inverse{
+        0.0,     1.0,      1.0 / 2,  1.0 / 3,  1.0 / 4,  1.0 / 5,  1.0 / 6,  1.0 / 7, 1.0 / 8,
+        1.0 / 9, 1.0 / 10, 1.0 / 11, 1.0 / 12, 1.0 / 13, 1.0 / 14, 1.0 / 15, 1.0 / 16};
+    return roundNearest(change * inverse[static_cast<std::size_t>(steps)]);
+}
+
+// A segment of a span: its first pixel (counted from the span's), how many pixels it draws, the
+// texel coordinates of its first pixel (16.16, the half added so that the integer part picks
+// the texel under the pixel's position) and their steps per pixel, and whether a value in it
+// may lie outside the range it is held to.
+struct TexelSegment {
+    int first = 0;
+    int pixels = 0;
+    std::int32_t u = 0;
+    std::int32_t v = 0;
+    std::int32_t du = 0;
+    std::int32_t dv = 0;
+    bool held = false;
+};
+
+// Cuts a span of `count` pixels into segments (see kSegmentPixels) and calls draw(segment) for
+// each, left to right. Where 1/z or a level had to be held at a segment's end (a span's first
+// pixel lies outside the triangle; on a sliver, whose rounded corners may lie off it, others
+// can too), no segment steps across the held value: a held start stands alone in its segment
+// and a segment with a held end is halved down to a single step.
+template <class Draw>
+void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int count, int channels,
+                    Draw&& draw) {
+    const int last = count - 1;
+    // The exact texel coordinates at pixel i, from 1/z held within the corners' range; true
+    // when that or a level had to be held there.
+    const auto exactAt = [&](int i, std::int32_t& u, std::int32_t& v, double& w) {
+        const double unheld = start.w + i * s.w.dx;
+        w = std::clamp(unheld, s.wLow, s.wHigh);
+        u = texelFixed(start.u + i * s.u.dx, w);
+        v = texelFixed(start.v + i * s.v.dx, w);
+        return w != unheld || !levelsInRange(s, start, i, channels);
+    };
+    TexelSegment g;
+    double wa = 0.0;
+    bool heldA = exactAt(0, g.u, g.v, wa);
+    while (true) {
+        int steps = std::min(kSegmentPixels, last - g.first);
+        if (heldA) {
+            steps = std::min(steps, 1);
+        }
+        std::int32_t ub = g.u;
+        std::int32_t vb = g.v;
+        double wb = wa;
+        bool heldB = heldA;
+        if (steps > 0) {
+            heldB = exactAt(g.first + steps, ub, vb, wb);
+            while (steps > 1 && (heldB || (!s.straight && tooCurved(g.u, g.v, wa, ub, vb, wb)))) {
+                steps /= 2;
+                heldB = exactAt(g.first + steps, ub, vb, wb);
+            }
+        }
+        const bool lastSegment = g.first + steps == last;
+        g.pixels = lastSegment ? steps + 1 : steps;
+        g.du = steps > 0 ? stepOver(ub - g.u, steps) : 0;
+        g.dv = steps > 0 ? stepOver(vb - g.v, steps) : 0;
+        g.held = heldA || (lastSegment && heldB);
+        TexelSegment centred = g;
+        centred.u += 0x8000;
+        centred.v += 0x8000;
+        draw(centred);
+        if (lastSegment) {
+            return;
+        }
+        g.first += steps;
+        g.u = ub;
+        g.v = vb;
+        wa = wb;
+        heldA = heldB;
+    }
 }
 
 // Texture and multiply table fields the textured fillers need.
@@ -69,33 +207,36 @@ inline bool usableTexture(const RasterTriangle& t) {
                static_cast<std::size_t>(texture->width) * static_cast<std::size_t>(texture->height);
 }
 
-// u/z, v/z and 1/z at a span's first pixel.
-struct SpanStart {
-    double u = 0.0;
-    double v = 0.0;
-    double w = 0.0;
-};
-
-// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start, intensity) for
-// every row with at least one pixel: start holds the left edge's u/z, v/z and 1/z moved to the
-// first pixel's column, intensity the left edge's intensities.
+// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row with
+// at least one pixel inside the target (the bottom corner's row included).
 template <class Span>
 void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&& span) {
-    if (!cornersInside(t, true) || !usableTexture(t) || (withDepth && t.depth == nullptr)) {
+    if (!cornersWithinBand(t, true) || !usableTexture(t) || (withDepth && t.depth == nullptr)) {
         return;
     }
     TexturedSetup s;
     if (!setUpTextured(t, mono, s)) {
         return;
     }
-    walkRows(s, [&](int y, const TexturedEdge& left, double right) {
-        const int first = roundClamped(left.x, 0, t.width - 1);
-        const int end = roundClamped(right, 0, t.width - 1);
+    const int channels = mono ? 1 : 3;
+    // The planes at column 0 of each row, stepped from row to row.
+    TexturedRow row;
+    const double top = s.rows.firstRow;
+    row.u = s.u.at(0, top);
+    row.v = s.v.at(0, top);
+    row.w = s.w.at(0, top);
+    for (int c = 0; c < channels; ++c) {
+        row.level[c] = s.level[c].at(0, top);
+    }
+    walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
-            const double offset = first - left.x;
-            const SpanStart start{left.u + offset * s.uStep, left.v + offset * s.vStep,
-                                  left.w + offset * s.wStep};
-            span(s, y, first, end, start, left.intensity);
+            span(s, y, first, end, texturedSpanStart(s, channels, row, first));
+        }
+        row.u += s.u.dy;
+        row.v += s.v.dy;
+        row.w += s.w.dy;
+        for (int c = 0; c < channels; ++c) {
+            row.level[c] += s.level[c].dy;
         }
     });
 }

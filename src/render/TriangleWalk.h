@@ -1,9 +1,12 @@
 #pragma once
 
-// The row walk the triangle fillers share.
+// The row walk and value planes the triangle fillers share.
 
 #include <array>
 #include <utility>
+
+#include "render/RasterMath.h"
+#include "render/RasterTriangle.h"
 
 namespace vardel {
 
@@ -22,54 +25,136 @@ inline std::array<int, 3> sortByRow(const std::array<int, 3>& row) {
     return order;
 }
 
-// A position (and, for left edges, the values it carries) with its change per row.
-template <class T> struct EdgeWalker {
-    T at{};
-    T slope{};
-    void step() { at += slope; }
+// An edge between two rounded corners, walked from the upper one down. Its column on a row is
+// computed from the upper corner directly rather than stepped, so that two triangles sharing
+// the edge find exactly the same column on every row and neither gaps nor overlaps appear.
+struct RowEdge {
+    double x = 0.0;     // column of the upper corner
+    double slope = 0.0; // change of the column per row (0 for an edge of no height)
+    int top = 0;        // row of the upper corner
+
+    double at(int row) const { return x + slope * (row - top); }
 };
 
-// The three edges of a triangle sorted top to bottom as A, B, C.
-template <class T> struct TriangleEdges {
-    EdgeWalker<T> ab;
-    EdgeWalker<T> ac;
-    EdgeWalker<T> bc;
-};
-
-// A triangle set up for the row walk: an upper part of upperRows rows starting at A's row
-// `top`, and a lower part of lowerRows rows starting at B's. The long edge AC is one side
-// throughout; the other side is AB in the upper part and restarts at B along BC for the lower
-// part. Left edges carry interpolated values, right edges only their position.
-template <class Left, class Right> struct TriangleRows {
-    int top = 0;
+/*
+ * A triangle whose corners are rounded to whole pixels, sorted top to bottom as A, B and C.
+ * Row y runs from column round(left edge) up to, not including, round(right edge): the pixel
+ * at column c is drawn when the point (c + 1/2, y) lies inside. The long edge AC is one side
+ * throughout; the other side is AB above B's row and BC from B's row on. Only the rows and
+ * columns inside the target are walked, so a triangle reaching past the target is drawn as
+ * far as it covers it, with the same pixels it would have on a larger target.
+ */
+struct TriangleRows {
+    std::array<int, 3> corner{}; // the triangle's corner numbers of A, B, C
+    std::array<int, 3> column{}; // rounded corners A, B, C
+    std::array<int, 3> row{};
     bool longEdgeRight = false;
-    int upperRows = 0;
-    int lowerRows = 0;
-    TriangleEdges<Left> left;
-    TriangleEdges<Right> right;
+    RowEdge ac, ab, bc;
+    int firstRow = 0; // the rows walked, inside the target
+    int lastRow = -1;
 };
 
-// Calls drawRow(row, left, right) for every row of the triangle, top to bottom; both edges
-// step after every row.
-template <class Left, class Right, class DrawRow>
-void walkRows(const TriangleRows<Left, Right>& t, DrawRow&& drawRow) {
-    EdgeWalker<Left> l = t.longEdgeRight ? t.left.ab : t.left.ac;
-    EdgeWalker<Right> r = t.longEdgeRight ? t.right.ac : t.right.ab;
-    int y = t.top;
-    auto rows = [&](int count) {
-        for (int i = 0; i < count; ++i, ++y) {
-            drawRow(y, l.at, r.at);
-            l.step();
-            r.step();
-        }
-    };
-    rows(t.upperRows);
-    if (t.longEdgeRight) {
-        l = t.left.bc;
-    } else {
-        r = t.right.bc;
+// Rounds and sorts the corners of a triangle whose corners lie within kGuardBand of the
+// target, and finds the rows to walk: from A's row to C's, C's own row included only when
+// `bottomRow` is set. False when nothing would be drawn: the rounded corners are collinear
+// (this also covers all three on one row) or no row lies inside the target.
+inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& rows) {
+    std::array<int, 3> column{};
+    std::array<int, 3> row{};
+    for (int k = 0; k < 3; ++k) {
+        column[k] = roundClamped(t.screen[k]->x, -kGuardBand, t.width + kGuardBand);
+        row[k] = roundClamped(t.screen[k]->y, -kGuardBand, t.height + kGuardBand);
     }
-    rows(t.lowerRows);
+    const std::array<int, 3> order = sortByRow(row);
+    rows.corner = order;
+    for (int k = 0; k < 3; ++k) {
+        rows.column[k] = column[order[k]];
+        rows.row[k] = row[order[k]];
+    }
+    const double xa = rows.column[0], xb = rows.column[1], xc = rows.column[2];
+    const double ya = rows.row[0], yb = rows.row[1], yc = rows.row[2];
+    // B lies left of AC when this is positive: then AC is the right side. Whole numbers below
+    // 2^26, so the products are exact and a zero means collinear.
+    const double turn = (xc - xa) * (yb - ya) - (yc - ya) * (xb - xa);
+    if (turn == 0.0) {
+        return false;
+    }
+    rows.longEdgeRight = turn > 0.0;
+    auto edge = [](double x0, double y0, double x1, double y1) {
+        return RowEdge{x0, y1 > y0 ? (x1 - x0) / (y1 - y0) : 0.0, static_cast<int>(y0)};
+    };
+    rows.ac = edge(xa, ya, xc, yc);
+    rows.ab = edge(xa, ya, xb, yb);
+    rows.bc = edge(xb, yb, xc, yc);
+    rows.firstRow = std::max(rows.row[0], 0);
+    rows.lastRow = std::min(bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1);
+    return rows.firstRow <= rows.lastRow;
 }
+
+// Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
+// when endColumn <= firstColumn. Each edge's column is found directly on its first walked row
+// and stepped from there, so that a triangle sharing the edge steps through the same values.
+template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
+    const bool upper = t.firstRow < t.row[1];
+    double along = t.ac.at(t.firstRow);
+    double across = upper ? t.ab.at(t.firstRow) : t.bc.at(t.firstRow);
+    double acrossSlope = upper ? t.ab.slope : t.bc.slope;
+    for (int y = t.firstRow; y <= t.lastRow; ++y) {
+        if (y == t.row[1] && upper) { // B's row: the short side goes on along BC
+            across = t.bc.x;
+            acrossSlope = t.bc.slope;
+        }
+        const double left = t.longEdgeRight ? across : along;
+        const double right = t.longEdgeRight ? along : across;
+        row(y, roundClamped(left, 0, width), roundClamped(right, 0, width));
+        along += t.ac.slope;
+        across += acrossSlope;
+    }
+}
+
+// A value that varies linearly over the target: its value at the target's top-left corner and
+// its change per column and per row.
+struct Plane {
+    double origin = 0.0;
+    double dx = 0.0;
+    double dy = 0.0;
+
+    double at(double x, double y) const { return origin + dx * x + dy * y; }
+};
+
+// The planes through three corners at (x, y) with values q: one set-up for several values.
+class PlaneFit {
+public:
+    // False when the corners are collinear.
+    bool fit(const std::array<double, 3>& x, const std::array<double, 3>& y) {
+        cx = x;
+        cy = y;
+        dx1 = x[1] - x[0];
+        dy1 = y[1] - y[0];
+        dx2 = x[2] - x[0];
+        dy2 = y[2] - y[0];
+        const double det = dy1 * dx2 - dy2 * dx1;
+        inverseDet = 1.0 / det;
+        return det != 0.0;
+    }
+    // The rounded corners of a triangle set up for its rows (never collinear).
+    void fit(const TriangleRows& rows) {
+        fit({static_cast<double>(rows.column[0]), static_cast<double>(rows.column[1]),
+             static_cast<double>(rows.column[2])},
+            {static_cast<double>(rows.row[0]), static_cast<double>(rows.row[1]),
+             static_cast<double>(rows.row[2])});
+    }
+    Plane plane(const std::array<double, 3>& q) const {
+        const double d1 = q[1] - q[0];
+        const double d2 = q[2] - q[0];
+        const double dx = (dy1 * d2 - dy2 * d1) * inverseDet;
+        const double dy = (d1 * dx2 - d2 * dx1) * inverseDet;
+        return {q[0] - dx * cx[0] - dy * cy[0], dx, dy};
+    }
+
+private:
+    std::array<double, 3> cx{}, cy{};
+    double dx1 = 0.0, dy1 = 0.0, dx2 = 0.0, dy2 = 0.0, inverseDet = 0.0;
+};
 
 } // namespace vardel

@@ -86,29 +86,29 @@ TEST(ShadedFill, ChannelsCarriedPastTheirRangeAreHeld) {
     EXPECT_EQ(wrong, 0);
 }
 
-// Two triangles sharing the diagonal of the whole target tile it without a gap or a pixel
-// drawn twice, except the last column, which no filler writes, and (shaded) the last row.
-// A single top corner's own row is empty; the bottom corner's row is drawn only by the
-// textured fillers. Collinear corners, corners rounding onto one row and corners that are
-// not numbers draw nothing.
-TEST(FillRules, TrianglesTileTheTargetUpToTheExcludedEdges) {
-    const std::pair<Draw, int> tilers[] = {{drawShadedTriangle, 238},
-                                           {fillShadedTriangle, 238},
-                                           {drawTexturedTriangle, 239},
-                                           {fillTexturedTriangle, 239}};
-    for (const auto& [draw, lastRow] : tilers) {
-        RasterTarget both(320, 240);
-        int separately = 0;
-        for (const Corners& corners : {Corners{{{0, 0, 1}, {319, 0, 1}, {319, 239, 1}}},
-                                       Corners{{{0, 0, 1}, {319, 239, 1}, {0, 239, 1}}}}) {
-            RasterTarget single(320, 240);
-            draw(triangle(corners, &kWhite).record(single, false));
-            draw(triangle(corners, &kWhite).record(both, false));
-            separately += single.countWritten();
+// Two triangles sharing a diagonal tile the whole target, last column and row included,
+// without a gap or a pixel drawn twice: whether the quad they make ends at the target's far
+// edges or reaches past every edge. A single top corner's own row is empty; the bottom
+// corner's row is drawn only by the textured fillers. Collinear corners, corners rounding onto
+// one row and corners that are not numbers draw nothing.
+TEST(FillRules, TrianglesTileTheWholeTarget) {
+    for (Draw draw :
+         {drawShadedTriangle, fillShadedTriangle, drawTexturedTriangle, fillTexturedTriangle}) {
+        for (const auto& [x0, y0, x1, y1] : {std::array<double, 4>{0, 0, 320, 240},
+                                             std::array<double, 4>{-70.3, -41.6, 1000, 333.3}}) {
+            RasterTarget both(320, 240);
+            int separately = 0;
+            for (const Corners& corners : {Corners{{{x0, y0, 1}, {x1, y0, 1}, {x1, y1, 1}}},
+                                           Corners{{{x0, y0, 1}, {x1, y1, 1}, {x0, y1, 1}}}}) {
+                RasterTarget single(320, 240);
+                draw(triangle(corners, &kWhite).record(single, false));
+                draw(triangle(corners, &kWhite).record(both, false));
+                separately += single.countWritten();
+            }
+            EXPECT_EQ(both.countWritten(), 320 * 240) << x1;
+            EXPECT_EQ(separately, both.countWritten()) << x1;
+            EXPECT_TRUE(both.guardsIntact());
         }
-        EXPECT_EQ(both.countWritten(), 319 * (lastRow + 1));
-        EXPECT_EQ(separately, both.countWritten());
-        EXPECT_EQ(written(both).lastRow, lastRow);
     }
     const Corners peak{{{20, 10, 1}, {30, 20, 1}, {10, 20, 1}}};
     const Corners collinear{{{5, 5, 1}, {15, 10, 1}, {25, 15, 1}}};
