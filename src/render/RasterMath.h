@@ -16,19 +16,30 @@
 
 namespace vardel {
 
+// Every call made inside a filler is inlined into it (GCC and Clang): the set-up, the row walk
+// and the span are too large for the compiler's own judgement but run for every triangle and
+// row, and the calls between them cost more than small triangles' pixels.
+#if defined(__GNUC__)
+#define VARDEL_INLINE_CALLS [[gnu::flatten]]
+#else
+#define VARDEL_INLINE_CALLS
+#endif
+
 // x held to lo..hi, then the nearest integer with halves to even (the FPU's default rounding).
-// NaN gives lo. The two comparisons are written so that they become a max and a min without
-// branches; SSE2's conversion rounds in the current (nearest-even) mode. Elsewhere adding and
-// subtracting 1.5 * 2^52 pushes the fraction out of the mantissa, which rounds the same way;
-// exact for |x| < 2^51.
+// NaN gives lo. With SSE2 the holding is a max and a min instruction (a NaN first operand gives
+// the second) and the conversion rounds in the current (nearest-even) mode: no branches, which
+// the compiler does not always manage from comparisons. Elsewhere adding and subtracting
+// 1.5 * 2^52 pushes the fraction out of the mantissa, which rounds the same way; exact for
+// |x| < 2^51.
 inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128d above = _mm_max_sd(_mm_set_sd(x), _mm_set_sd(lo));
+    return _mm_cvtsd_si32(_mm_min_sd(above, _mm_set_sd(hi)));
+#else
     const double low = lo;
     const double high = hi;
     const double above = x > low ? x : low;
     const double held = above < high ? above : high;
-#if defined(__SSE2__) || defined(_M_X64)
-    return _mm_cvtsd_si32(_mm_set_sd(held));
-#else
     if constexpr (FLT_EVAL_METHOD == 0) {
         constexpr double kShift = 6755399441055744.0;
         return static_cast<std::int32_t>((held + kShift) - kShift);
@@ -59,6 +70,17 @@ inline std::int64_t roundClamped64(double x, double limit) {
 #endif
 }
 
+// The least and the greatest of three values, on values so that they compile without branches
+// (the corners of every triangle are compared).
+template <class T> T lowest(T a, T b, T c) {
+    const T ab = a < b ? a : b;
+    return ab < c ? ab : c;
+}
+template <class T> T highest(T a, T b, T c) {
+    const T ab = a > b ? a : b;
+    return ab > c ? ab : c;
+}
+
 // Truncation toward zero, saturating at the int32 range; NaN gives 0.
 inline std::int32_t truncSaturated(double x) {
     constexpr double kLow = std::numeric_limits<std::int32_t>::min();
@@ -79,7 +101,8 @@ inline std::int32_t truncSaturated(double x) {
 // which would index outside the multiply table or spill into the neighbouring channel).
 // NaN gives 0.
 inline double clampUnit(double s) {
-    return s > 0.0 ? (s < 1.0 ? s : 1.0) : 0.0;
+    const double above = s > 0.0 ? s : 0.0; // on values: no branches
+    return above < 1.0 ? above : 1.0;
 }
 
 // Depths the drawing code accepts. Within this range 1/z and 1/(1/z) stay finite and non-zero
@@ -112,17 +135,15 @@ inline bool cornersWithinBand(const RasterTriangle& t, bool readsDepth) {
     if (!usableTarget(t)) {
         return false;
     }
+    // Combined without branches (& on bools): the corners are tested for every triangle.
     const double low = -kGuardBand;
+    bool within = true;
     for (const ScreenVertex* p : t.screen) {
-        if (!(p->x >= low && p->x <= t.width + kGuardBand && p->y >= low &&
-              p->y <= t.height + kGuardBand)) {
-            return false;
-        }
-        if (readsDepth && !usableDepth(p->z)) {
-            return false;
-        }
+        within = within & (p->x >= low) & (p->x <= t.width + kGuardBand) & (p->y >= low) &
+                 (p->y <= t.height + kGuardBand) &
+                 ((!readsDepth) | ((p->z >= kNearestDepth) & (p->z <= kFarthestDepth)));
     }
-    return true;
+    return within;
 }
 
 } // namespace vardel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "render/ShadedFill.h"
 #include "render/TexturedFillers.h"
@@ -10,9 +11,11 @@ namespace vardel::reference {
 
 namespace {
 
-// a / m rounded down, written out.
-std::int32_t floorDivide(std::int32_t a, int m) {
-    return static_cast<std::int32_t>(std::floor(static_cast<double>(a) / m));
+// a / m rounded down, written out, held to the int range.
+int floorDivide(std::int64_t a, int m) {
+    return static_cast<int>(std::clamp<double>(std::floor(static_cast<double>(a) / m),
+                                               std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
 }
 
 // The depth test and write of one pixel, or the write alone without a depth buffer.
@@ -33,20 +36,19 @@ void fillShadedTriangle(const RasterTriangle& t, bool depth) {
     fillShadedRows(
         t, depth,
         [&](const ShadedSetup& s, int y, int first, int end, const ShadedSpanStart& start) {
+            double w = start.w; // 1/z steps from pixel to pixel
             for (int x = first; x < end; ++x) {
-                // Value k pixels into the span: start + k x step, held to the
-                // corners' range.
+                // Channel k pixels into the span: start + k x step, held to the range.
                 const std::int64_t k = x - first;
                 std::uint32_t channel[3];
                 for (int c = 0; c < 3; ++c) {
                     channel[c] = static_cast<std::uint32_t>(
                         std::clamp(start.channel[c] + k * s.step[c], s.low[c], s.high[c]));
                 }
-                const double w = std::clamp(start.w + static_cast<double>(k) * s.depth.dx,
-                                            s.depthLow, s.depthHigh);
-                put(t, x, y, w, depth,
+                put(t, x, y, std::clamp(w, s.depthLow, s.depthHigh), depth,
                     (channel[0] & 0x00FF0000u) | ((channel[1] >> 8) & 0x0000FF00u) |
                         (channel[2] >> 16));
+                w += s.depth.dx;
             }
         });
 }
@@ -57,8 +59,10 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
     fillTexturedRows(
         t, mono, depth,
         [&](const TexturedSetup& s, int y, int first, int end, const TexturedSpanStart& start) {
-            // Pixel i of the span with texel coordinates u and v (16.16, centred).
-            auto pixel = [&](int i, std::int32_t u, std::int32_t v) {
+            // Pixel i of the span with texel coordinates u and v (16.16, centred); 1/z steps
+            // from pixel to pixel and is held to the corners' range.
+            double w = start.w;
+            auto pixel = [&](int i, std::int64_t u, std::int64_t v) {
                 const int column = std::clamp(floorDivide(u, 65536), 0, texture.width - 1);
                 const int row = std::clamp(floorDivide(v, 65536), 0, texture.height - 1);
                 const std::uint32_t texel =
@@ -75,12 +79,12 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
                     static_cast<std::uint32_t>(table.at(tableRow[1], (texel >> 8) & 0xFF)) << 8 |
                     static_cast<std::uint32_t>(table.at(tableRow[0], (texel >> 16) & 0xFF)) << 16 |
                     (texel & 0xFF000000u);
-                const double w = std::clamp(start.w + i * s.w.dx, s.wLow, s.wHigh);
-                put(t, first + i, y, w, depth, shaded);
+                put(t, first + i, y, std::clamp(w, s.wLow, s.wHigh), depth, shaded);
+                w += s.w.dx;
             };
             forEachSegment(s, start, end - first, mono ? 1 : 3, [&](const TexelSegment& g) {
                 for (int i = 0; i < g.pixels; ++i) {
-                    pixel(g.first + i, g.u + i * g.du, g.v + i * g.dv);
+                    pixel(g.first + i, g.u + std::int64_t{i} * g.du, g.v + std::int64_t{i} * g.dv);
                 }
             });
         });

@@ -17,18 +17,18 @@ namespace vardel {
  * value 0..255 in the integer part: a corner's is trunc(channel of colour x shade x 65536).
  * They vary linearly over the rounded corners; 1/z (depth-tested filler only) over the
  * triangle's own corners, on which it is linear in screen space. A pixel's values are those at
- * its column and row, held within the corners' range: a span's first pixel lies up to half a
- * pixel outside the triangle, where the planes run past the corners' values (far past on a
- * thin triangle, whose values change fast across it). Where the channels change by less than
- * a level per pixel and the corners' values lie a level inside 0..255, no pixel's value can
- * leave the range by a level or reach past 0..255, and channels are not held at all.
+ * the point that decides its coverage, (column + 1/2, row), which lies in the triangle of
+ * rounded corners: its channels lie within the corners' range but for rounding, and are held
+ * there only where rounding could carry one out of 0..255 into the next channel (a corner's at
+ * or next to 0 or 255, holdsChannels). 1/z is held within the corners' range: the rounded
+ * corners may reach half a pixel past the triangle's own, where 1/z runs past its corners.
  */
 struct ShadedSetup {
     TriangleRows rows;
     std::array<Plane, 3> channel{};     // red, green, blue
     std::array<std::int64_t, 3> step{}; // change per pixel
     // The range a channel value is held to: the corners' range, or none at all (the widest
-    // values) when no pixel can leave it by a level (see holdsChannels).
+    // values) where rounding cannot carry a value out of 0..255 (see holdsChannels).
     std::array<std::int64_t, 3> low{};
     std::array<std::int64_t, 3> high{};
     bool holdsChannels = false;
@@ -44,6 +44,10 @@ bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s);
 // every fraction bit).
 inline constexpr std::int64_t kLevel = 0x10000;
 inline constexpr std::int64_t kChannelMax = 0x00FFFFFF;
+
+// The most that rounding can carry a 16.16 value along a span past its exact course: half a
+// unit per pixel for the step over the widest target, and the start's half.
+inline constexpr std::int64_t kRoundingReach = (kMaxTargetSide + 1) / 2 + 1;
 
 // Limits of the fixed-point values a span starts from and steps by: far beyond any value a span
 // can need, so that no sum over a span overflows 64 bits.
@@ -64,31 +68,12 @@ struct ShadedRow {
 
 inline ShadedSpanStart shadedSpanStart(const ShadedSetup& s, const ShadedRow& row, int first) {
     ShadedSpanStart start;
-    const double x = first;
+    const double x = first + 0.5; // the point that decides the pixel's coverage
     for (int c = 0; c < 3; ++c) {
         start.channel[c] = roundClamped64(row.channel[c] + s.channel[c].dx * x, kFixedStartLimit);
     }
     start.w = row.w + s.depth.dx * x;
     return start;
-}
-
-// True when the values of pixel i of a span lie within the range they are held to, so that they
-// need no holding. They are linear along the span: when two pixels' do, every pixel's between
-// does.
-inline bool shadedInRange(const ShadedSetup& s, const ShadedSpanStart& start, bool withDepth,
-                          int i) {
-    bool inside = true;
-    if (s.holdsChannels) {
-        for (int c = 0; c < 3; ++c) {
-            const std::int64_t value = start.channel[c] + i * s.step[c];
-            inside = inside && value >= s.low[c] && value <= s.high[c];
-        }
-    }
-    if (withDepth) {
-        const double w = start.w + i * s.depth.dx;
-        inside = inside && w >= s.depthLow && w <= s.depthHigh;
-    }
-    return inside;
 }
 
 // The pixel of three 16.16 channel values within 0..255.

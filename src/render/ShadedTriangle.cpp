@@ -23,8 +23,8 @@ bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
         const std::array<double, 3> w{1.0 / t.screen[0]->z, 1.0 / t.screen[1]->z,
                                       1.0 / t.screen[2]->z};
         s.depth = exact.plane(w);
-        s.depthLow = std::min({w[0], w[1], w[2]});
-        s.depthHigh = std::max({w[0], w[1], w[2]});
+        s.depthLow = lowest(w[0], w[1], w[2]);
+        s.depthHigh = highest(w[0], w[1], w[2]);
     }
     PlaneFit rounded;
     rounded.fit(s.rows);
@@ -42,11 +42,10 @@ bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
         }
         s.channel[c] = rounded.plane(value);
         s.step[c] = roundClamped64(s.channel[c].dx, kFixedStepLimit);
-        s.low[c] = static_cast<std::int64_t>(std::min({value[0], value[1], value[2]}));
-        s.high[c] = static_cast<std::int64_t>(std::max({value[0], value[1], value[2]}));
-        const std::int64_t reach = std::abs(s.step[c]);
-        s.holdsChannels = s.holdsChannels || reach >= kLevel || s.low[c] < reach + kLevel ||
-                          s.high[c] + reach + kLevel > kChannelMax;
+        s.low[c] = static_cast<std::int64_t>(lowest(value[0], value[1], value[2]));
+        s.high[c] = static_cast<std::int64_t>(highest(value[0], value[1], value[2]));
+        s.holdsChannels = s.holdsChannels || s.low[c] < kRoundingReach ||
+                          s.high[c] + kRoundingReach > kChannelMax;
     }
     if (!s.holdsChannels) {
         s.low.fill(std::numeric_limits<std::int64_t>::min());
@@ -61,11 +60,9 @@ namespace {
 // pixel; with depth, a pixel is written only where the stored 1/z is less than the pixel's.
 // The test is made at the buffer's float precision, so that a surface at the same depth as the
 // one drawn before leaves it in place instead of winning wherever the float rounded down.
-// Values outside the corners' range are held to it. As a rule only a span's first and last
-// pixels can have such values (their positions lie up to half a pixel outside the triangle), so
-// those two are drawn held when they need it and the pixels between them on 32 bits without
-// holding; should the pixels between not lie in range either (a sliver, whose rounded corners
-// may lie off it), the whole span is drawn held.
+// 1/z steps from pixel to pixel and is held to the corners' range at every pixel (two
+// instructions, less than finding the pixels that need it); channels are held to theirs only
+// where the triangle's can leave it by a level.
 template <bool Depth> struct ShadedSpan {
     const RasterTriangle& t;
 
@@ -73,29 +70,33 @@ template <bool Depth> struct ShadedSpan {
                     const ShadedSpanStart& start) const {
         const int count = end - first;
         const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
-        Row row{t.pixels + offset, Depth ? t.depth + offset : nullptr};
-        if (!Depth && !s.holdsChannels) {
-            run<false>(s, start, row, 0, count);
+        const Row row{t.pixels + offset, Depth ? t.depth + offset : nullptr};
+        double w = start.w; // 1/z of the next pixel
+        if (!s.holdsChannels) {
+            run<false>(s, start, row, 0, count, w);
             return;
         }
-        const auto inRange = [&](int i) { return shadedInRange(s, start, Depth, i); };
-        const bool firstIn = inRange(0);
-        const bool lastIn = count == 1 ? firstIn : inRange(count - 1);
-        const int begin = firstIn ? 0 : 1;
-        const int stop = lastIn ? count : count - 1;
-        if (stop > begin && ((!firstIn && !inRange(begin)) || (!lastIn && !inRange(stop - 1)))) {
-            run<true>(s, start, row, 0, count);
+        // As a rule only the first pixel's channels (and, by rounding, the last's) leave the
+        // corners' range: those two are drawn held and the pixels between on 32 bits. Should
+        // the pixels between need holding too (a sliver, whose rounded corners may lie off
+        // it), the whole span is drawn held.
+        const auto inRange = [&](int i) {
+            bool inside = true;
+            for (int c = 0; c < 3; ++c) {
+                const std::int64_t value = start.channel[c] + i * s.step[c];
+                inside = inside & (value >= s.low[c]) & (value <= s.high[c]);
+            }
+            return inside;
+        };
+        const int begin = inRange(0) ? 0 : 1;
+        const int stop = count > begin && !inRange(count - 1) ? count - 1 : count;
+        if (stop > begin && !(inRange(begin) && inRange(stop - 1))) {
+            run<true>(s, start, row, 0, count, w);
             return;
         }
-        if (begin > 0) {
-            run<true>(s, start, row, 0, begin);
-        }
-        if (stop > begin) {
-            run<false>(s, start, row, begin, stop);
-        }
-        if (count > stop && stop >= begin) {
-            run<true>(s, start, row, stop, count);
-        }
+        run<true>(s, start, row, 0, begin, w);
+        run<false>(s, start, row, begin, stop, w);
+        run<true>(s, start, row, stop, count, w);
     }
 
     // Where a span's first pixel and its depth go.
@@ -104,10 +105,11 @@ template <bool Depth> struct ShadedSpan {
         float* depth;
     };
 
-    // Pixels from..to-1 of a span.
-    template <bool Held>
-    void run(const ShadedSetup& s, const ShadedSpanStart& start, Row row, int from, int to) const {
-        using Accumulator = std::conditional_t<Held, std::int64_t, std::uint32_t>;
+    // Pixels from..to-1 of a span, w the 1/z of pixel `from`.
+    template <bool HoldChannels>
+    void run(const ShadedSetup& s, const ShadedSpanStart& start, const Row& row, int from, int to,
+             double& w) const {
+        using Accumulator = std::conditional_t<HoldChannels, std::int64_t, std::uint32_t>;
         std::uint32_t* const out = row.out;
         float* const depth = row.depth;
         auto red = static_cast<Accumulator>(start.channel[0] + from * s.step[0]);
@@ -117,7 +119,7 @@ template <bool Depth> struct ShadedSpan {
         const auto greenStep = static_cast<Accumulator>(s.step[1]);
         const auto blueStep = static_cast<Accumulator>(s.step[2]);
         auto pixel = [&] {
-            if constexpr (Held) {
+            if constexpr (HoldChannels) {
                 auto held = [&](std::int64_t v, int c) {
                     return static_cast<std::uint32_t>(std::clamp(v, s.low[c], s.high[c]));
                 };
@@ -127,17 +129,15 @@ template <bool Depth> struct ShadedSpan {
             }
         };
         if constexpr (Depth) {
-            double k = from; // the pixel's place in the span: 1/z is worked out afresh for each
-            for (int i = from; i < to; ++i, k += 1.0) {
-                double w = start.w + k * s.depth.dx;
-                if constexpr (Held) {
-                    w = std::clamp(w, s.depthLow, s.depthHigh);
-                }
-                const auto nearness = static_cast<float>(w);
+            for (int i = from; i < to; ++i) {
+                const double held =
+                    w > s.depthLow ? (w < s.depthHigh ? w : s.depthHigh) : s.depthLow;
+                const auto nearness = static_cast<float>(held);
                 if (depth[i] < nearness) {
                     depth[i] = nearness;
                     out[i] = pixel();
                 }
+                w += s.depth.dx;
                 red += redStep;
                 green += greenStep;
                 blue += blueStep;
@@ -155,11 +155,11 @@ template <bool Depth> struct ShadedSpan {
 
 } // namespace
 
-void fillShadedTriangle(const RasterTriangle& triangle) {
+VARDEL_INLINE_CALLS void fillShadedTriangle(const RasterTriangle& triangle) {
     fillShadedRows(triangle, false, ShadedSpan<false>{triangle});
 }
 
-void fillShadedTriangleDepth(const RasterTriangle& triangle) {
+VARDEL_INLINE_CALLS void fillShadedTriangleDepth(const RasterTriangle& triangle) {
     fillShadedRows(triangle, true, ShadedSpan<true>{triangle});
 }
 

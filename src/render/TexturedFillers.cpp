@@ -5,7 +5,6 @@
 #include <limits>
 #include <type_traits>
 
-#include "render/Sse2.h"
 #include "render/TexturedTriangle.h"
 
 namespace vardel {
@@ -23,8 +22,8 @@ bool straightEnough(const TexturedSetup& s, const RasterTriangle& t) {
     const double inverseLow = 1.0 / s.wLow;
     const double slopeW = std::abs(s.w.dx);
     const auto change = [&](const Plane& plane, double TexCoord::*corner) {
-        const double largest = std::max(
-            {std::abs(t.uv[0]->*corner), std::abs(t.uv[1]->*corner), std::abs(t.uv[2]->*corner)});
+        const double largest = highest(std::abs(t.uv[0]->*corner), std::abs(t.uv[1]->*corner),
+                                       std::abs(t.uv[2]->*corner));
         const double q =
             (largest * s.wHigh + 2.0 * (std::abs(plane.dx) + std::abs(plane.dy))) * inverseLow;
         return (std::abs(plane.dx) + q * slopeW) * inverseLow;
@@ -57,9 +56,25 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     s.u = exact.plane(u);
     s.v = exact.plane(v);
     s.w = exact.plane(w);
-    s.wLow = std::min({w[0], w[1], w[2]});
-    s.wHigh = std::max({w[0], w[1], w[2]});
-    s.straight = straightEnough(s, t);
+    s.wLow = lowest(w[0], w[1], w[2]);
+    s.wHigh = highest(w[0], w[1], w[2]);
+    const auto range = [&](double TexCoord::*q) {
+        return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
+               lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
+    };
+    s.affine =
+        (s.wHigh - s.wLow) / s.wLow * std::max(range(&TexCoord::u), range(&TexCoord::v)) / 2.0 <=
+        kAffineLimit;
+    if (s.affine) {
+        s.uLinear = exact.plane({t.uv[0]->u, t.uv[1]->u, t.uv[2]->u});
+        s.vLinear = exact.plane({t.uv[0]->v, t.uv[1]->v, t.uv[2]->v});
+        constexpr double kLimit = 1 << 29;
+        s.du = static_cast<std::int32_t>(roundClamped64(s.uLinear.dx * 65536.0, kLimit));
+        s.dv = static_cast<std::int32_t>(roundClamped64(s.vLinear.dx * 65536.0, kLimit));
+    }
+    // Linear triangles cut few spans into segments (see forEachSegment); those check their
+    // segments one by one rather than every such triangle paying for the bound.
+    s.straight = !s.affine && straightEnough(s, t);
 
     PlaneFit rounded;
     rounded.fit(s.rows);
@@ -75,11 +90,10 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         }
         s.level[c] = rounded.plane(level);
         s.step[c] = roundClamped64(s.level[c].dx, kFixedStepLimit);
-        s.low[c] = static_cast<std::int64_t>(std::min({level[0], level[1], level[2]}));
-        s.high[c] = static_cast<std::int64_t>(std::max({level[0], level[1], level[2]}));
-        const std::int64_t reach = std::abs(s.step[c]);
-        s.holdsLevels = s.holdsLevels || reach >= kLevel || s.low[c] < reach + kLevel ||
-                        s.high[c] + reach + kLevel > kChannelMax;
+        s.low[c] = static_cast<std::int64_t>(lowest(level[0], level[1], level[2]));
+        s.high[c] = static_cast<std::int64_t>(highest(level[0], level[1], level[2]));
+        s.holdsLevels =
+            s.holdsLevels || s.low[c] < kRoundingReach || s.high[c] + kRoundingReach > kChannelMax;
     }
     if (!s.holdsLevels) {
         s.low.fill(std::numeric_limits<std::int64_t>::min());
@@ -92,9 +106,9 @@ namespace {
 
 // Shading of a texel through the multiply table: row i of the table scales a channel by i/255,
 // and a level's integer part (bits 16 to 23 of its 16.16 value) picks the row. The level of
-// pixel i is the segment's first one plus i steps. Unheld, every level lies within the
-// corners' range (so every row within the table) and the sums run on 32 bits; held, each is
-// kept to that range.
+// pixel i is the segment's first one plus i steps. Held, each is kept to the corners' range;
+// unheld (a triangle whose levels cannot leave it by a level, see TexturedSetup), the sums run
+// on 32 bits and every row lies in the table.
 template <bool Mono, bool Held> struct Shading {
     static constexpr int kChannels = Mono ? 1 : 3;
     using Level = std::conditional_t<Held, std::int64_t, std::uint32_t>;
@@ -135,12 +149,13 @@ template <bool Mono, bool Held> struct Shading {
 
 // True when `count` 16.16 texel coordinates, from `first` on and `step` apart, all lie in
 // 0..size-1 once shifted, so that none needs holding to the texture's border. They are
-// linear: the first and the last decide. Negative values turn into huge unsigned ones and
-// fail too.
+// linear: the first and the last decide (and every sum on the way then fits 32 bits).
+// Negative values turn into huge unsigned ones and fail too.
 bool staysInside(std::int32_t first, std::int32_t step, int count, int size) {
-    const std::int32_t last = first + step * (count - 1);
-    const auto end = static_cast<std::uint32_t>(size) << 16;
-    return static_cast<std::uint32_t>(first) < end && static_cast<std::uint32_t>(last) < end;
+    const std::int64_t last = first + static_cast<std::int64_t>(step) * (count - 1);
+    const auto end = static_cast<std::uint64_t>(size) << 16;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(first)) < end &&
+           static_cast<std::uint64_t>(last) < end;
 }
 
 // One row of the fast fillers, segment by segment (see kSegmentPixels). A segment whose values
@@ -159,142 +174,73 @@ public:
         const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
         std::uint32_t* const out = t.pixels + offset;
         float* const depth = Depth ? t.depth + offset : nullptr;
+        double w = start.w; // 1/z of the next pixel, stepped from pixel to pixel
         forEachSegment(s, start, end - first, Mono ? 1 : 3, [&](const TexelSegment& g) {
-            if (!g.held && staysInside(g.u, g.du, g.pixels, t.texture->width) &&
-                staysInside(g.v, g.dv, g.pixels, t.texture->height)) {
-                draw<false>(s, start, g, out, depth);
+            const bool inside = staysInside(g.u, g.du, g.pixels, t.texture->width) &&
+                                staysInside(g.v, g.dv, g.pixels, t.texture->height);
+            if (s.holdsLevels) {
+                inside ? draw<false, true>(s, start, g, out, depth, w)
+                       : draw<true, true>(s, start, g, out, depth, w);
             } else {
-                draw<true>(s, start, g, out, depth);
+                inside ? draw<false, false>(s, start, g, out, depth, w)
+                       : draw<true, false>(s, start, g, out, depth, w);
             }
         });
     }
 
 private:
-    // Held: texel coordinates held to the texture's border, 1/z and levels to the corners'
-    // range. Pixel i's values are computed from the segment's start, so that a pixel the depth
-    // test rejects costs no more than the test.
-    template <bool Held>
+    // Texel coordinates are held to the texture's border where they leave it (HoldTexels),
+    // levels to the corners' range where the triangle's can leave it (HoldLevels). 1/z is held
+    // to the corners' range at every pixel: two instructions, less than finding the pixels
+    // that need it. Pixel i's texel and levels are computed from the segment's start, so that
+    // a pixel the depth test rejects costs little more than the test.
+    template <bool HoldTexels, bool HoldLevels>
     void draw(const TexturedSetup& s, const TexturedSpanStart& start, const TexelSegment& g,
-              std::uint32_t* out, float* depth) const {
-        const int pixels = g.pixels;
+              std::uint32_t* out, float* depth, double& w) const {
         // Locals, so that the stores below cannot be taken to change them.
         const std::uint32_t* const texels = this->texels;
         const std::ptrdiff_t texelPitch = this->texelPitch;
         const std::uint8_t* const table = this->table;
         const int lastColumn = t.texture->width - 1;
         const int lastRow = t.texture->height - 1;
-        const Shading<Mono, Held> shading(s, start, g.first);
+        const Shading<Mono, HoldLevels> shading(s, start, g.first);
         const auto shaded = [&](int i) {
-            int column = (g.u + i * g.du) >> 16;
-            int row = (g.v + i * g.dv) >> 16;
-            if constexpr (Held) {
-                column = std::clamp(column, 0, lastColumn);
-                row = std::clamp(row, 0, lastRow);
+            int column = 0;
+            int row = 0;
+            if constexpr (HoldTexels) { // on 64 bits: a long span may step far off the texture
+                const auto along = [&](std::int32_t from, std::int32_t step, int last) {
+                    const std::int64_t at = (from + static_cast<std::int64_t>(i) * step) >> 16;
+                    return static_cast<int>(std::clamp<std::int64_t>(at, 0, last));
+                };
+                column = along(g.u, g.du, lastColumn);
+                row = along(g.v, g.dv, lastRow);
+            } else {
+                column = (g.u + i * g.du) >> 16;
+                row = (g.v + i * g.dv) >> 16;
             }
             return shading.shade(texels[row * texelPitch + column], table, i);
         };
         out += g.first;
-        int i = 0;
-#if VARDEL_SSE2
-        if constexpr (!Held) {
-            for (; i + 4 <= pixels; i += 4) {
-                drawFour(s, start, g, shading, out + i, Depth ? depth + g.first + i : nullptr, i);
-            }
-        }
-#endif
-        double k = g.first + i; // the pixel's place in the span: 1/z is worked out afresh
-        for (; i < pixels; ++i, k += 1.0) {
+        for (int i = 0; i < g.pixels; ++i) {
             if constexpr (Depth) {
-                double w = start.w + k * s.w.dx;
-                if constexpr (Held) {
-                    w = std::clamp(w, s.wLow, s.wHigh);
-                }
-                const auto nearness = static_cast<float>(w); // as in the buffer
+                const double held = w > s.wLow ? (w < s.wHigh ? w : s.wHigh) : s.wLow;
+                const auto nearness = static_cast<float>(held); // as in the buffer
                 if (depth[g.first + i] < nearness) {
                     depth[g.first + i] = nearness;
                     out[i] = shaded(i);
                 }
+                w += s.w.dx;
             } else {
                 out[i] = shaded(i);
             }
         }
     }
 
-#if VARDEL_SSE2
-    /*
-     * Pixels i to i + 3 of an unheld segment, computed as the loop above computes them: the
-     * same 1/z in doubles made floats, the same texel coordinates and levels in 32-bit lanes,
-     * and the multiply table's products worked out (see sse2::scaleChannels).
-     */
-    void drawFour(const TexturedSetup& s, const TexturedSpanStart& start, const TexelSegment& g,
-                  const Shading<Mono, false>& shading, std::uint32_t* out, float* depth,
-                  int i) const {
-        const auto times = [&](std::int32_t step) {
-            return _mm_setr_epi32(0, step, 2 * step, 3 * step);
-        };
-        // The texels' addresses as the scalar loop finds them: loading four texels by
-        // address is cheaper than any way of gathering them from vector lanes.
-        const auto texelAt = [&](int j) {
-            const int column = (g.u + (i + j) * g.du) >> 16;
-            const int row = (g.v + (i + j) * g.dv) >> 16;
-            return static_cast<int>(texels[row * texelPitch + column]);
-        };
-        const __m128i texel = _mm_setr_epi32(texelAt(0), texelAt(1), texelAt(2), texelAt(3));
-        // Levels' rows in 32-bit lanes, then per pixel in the 16-bit lanes of its channels.
-        const auto rows = [&](int c) {
-            const auto first = static_cast<std::int32_t>(
-                shading.level[c] + static_cast<std::uint32_t>(i) * shading.step[c]);
-            return _mm_srli_epi32(_mm_add_epi32(_mm_set1_epi32(first),
-                                                times(static_cast<std::int32_t>(shading.step[c]))),
-                                  16);
-        };
-        __m128i low;
-        __m128i high;
-        if constexpr (Mono) {
-            const __m128i r = rows(0);
-            const __m128i pair = _mm_or_si128(r, _mm_slli_epi32(r, 16));
-            low = _mm_unpacklo_epi32(pair, pair);
-            high = _mm_unpackhi_epi32(pair, pair);
-        } else {
-            const __m128i blueGreen = _mm_or_si128(rows(2), _mm_slli_epi32(rows(1), 16));
-            const __m128i red = rows(0);
-            low = _mm_unpacklo_epi32(blueGreen, red);
-            high = _mm_unpackhi_epi32(blueGreen, red);
-        }
-        const __m128i shaded = sse2::scaleChannels(texel, low, high);
-        auto* const pixels = reinterpret_cast<__m128i*>(out);
-        if constexpr (Depth) {
-            const double k = g.first + i;
-            const __m128d dx = _mm_set1_pd(s.w.dx);
-            const __m128d w0 = _mm_set1_pd(start.w);
-            const __m128d w01 = _mm_add_pd(w0, _mm_mul_pd(_mm_setr_pd(k, k + 1.0), dx));
-            const __m128d w23 = _mm_add_pd(w0, _mm_mul_pd(_mm_setr_pd(k + 2.0, k + 3.0), dx));
-            const __m128 nearness = sse2::toFloats(w01, w23);
-            const __m128 stored = _mm_loadu_ps(depth);
-            const __m128i nearer = _mm_castps_si128(_mm_cmplt_ps(stored, nearness));
-            _mm_storeu_ps(depth, _mm_castsi128_ps(sse2::select(nearer, _mm_castps_si128(stored),
-                                                               _mm_castps_si128(nearness))));
-            _mm_storeu_si128(pixels, sse2::select(nearer, _mm_loadu_si128(pixels), shaded));
-        } else {
-            _mm_storeu_si128(pixels, shaded);
-        }
-    }
-#endif
-
     const RasterTriangle& t;
     const std::uint32_t* texels;
     std::ptrdiff_t texelPitch;
     const std::uint8_t* table;
 };
-
-// Every call made inside a filler is inlined into it (GCC and Clang): the set-up, the row walk
-// and the span are too large for the compiler's own judgement but run for every triangle and
-// row, and the calls between them cost more than small triangles' pixels.
-#if defined(__GNUC__)
-#define VARDEL_INLINE_CALLS [[gnu::flatten]]
-#else
-#define VARDEL_INLINE_CALLS
-#endif
 
 template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {
     if (usableTexture(t)) { // the span reads the texture and the table from the start

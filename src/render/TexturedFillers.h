@@ -20,11 +20,13 @@ namespace vardel {
  * A textured triangle ready for its rows. u/z, v/z and 1/z are linear in screen space over the
  * triangle's own corners; the shade levels (16.16 fixed point, 255 x intensity in the integer
  * part; mono fillers use the red one only) are linear over the rounded corners. A pixel's
- * values are those at its column and row, 1/z and the levels held within the corners' range:
- * a span's ends lie up to half a pixel outside the triangle, where 1/z of a receding surface
- * can run far past its corners (to zero and below) and the levels of a thin one past theirs.
- * Where the levels change by less than one per pixel and lie a level inside 0..255, no pixel's
- * level can leave the range by a level or the multiply table at all, and levels are not held.
+ * values are those at the point that decides its coverage, (column + 1/2, row), which lies in
+ * the triangle of rounded corners; the texel is the one that holds the texel coordinates there
+ * (their integer parts). 1/z is held within the corners' range: the rounded corners may reach
+ * half a pixel past the triangle's own (a sliver can lie wholly off it), where 1/z of a receding
+ * surface can run far past its corners, to zero and below. The levels lie within the corners'
+ * range but for rounding; they are held where rounding could carry them out of 0..255 (the
+ * multiply table's rows), that is where a corner's lies at or next to 0 or 255 (holdsLevels).
  */
 struct TexturedSetup {
     TriangleRows rows;
@@ -33,11 +35,18 @@ struct TexturedSetup {
     Plane w;
     double wLow = 0.0;
     double wHigh = 0.0;
-    bool straight = false;              // no segment needs checking for curvature (see kCurveLimit)
+    bool straight = false; // no segment needs checking for curvature (see kCurveLimit)
+    // Texel coordinates taken as linear across the whole triangle (see kAffineLimit): their
+    // planes over the exact corners, and their steps per pixel in 16.16.
+    bool affine = false;
+    Plane uLinear;
+    Plane vLinear;
+    std::int32_t du = 0;
+    std::int32_t dv = 0;
     std::array<Plane, 3> level{};       // red, green, blue
     std::array<std::int64_t, 3> step{}; // change per pixel
-    // The range a level is held to: the corners' range, or none at all (the widest values) when
-    // no pixel can leave it by a level (see holdsLevels).
+    // The range a level is held to: the corners' range, or none at all (the widest values)
+    // where rounding cannot carry a level out of the multiply table (see holdsLevels).
     std::array<std::int64_t, 3> low{};
     std::array<std::int64_t, 3> high{};
     bool holdsLevels = false;
@@ -52,6 +61,8 @@ struct TexturedSpanStart {
     double v = 0.0;
     double w = 0.0;
     std::array<std::int64_t, 3> level{};
+    std::int32_t linearU = 0; // a triangle drawn linearly: texel coordinates, 16.16
+    std::int32_t linearV = 0;
 };
 
 // The planes' values at column 0 of a row.
@@ -60,31 +71,35 @@ struct TexturedRow {
     double v = 0.0;
     double w = 0.0;
     std::array<double, 3> level{};
+    double linearU = 0.0;
+    double linearV = 0.0;
 };
 
 inline TexturedSpanStart texturedSpanStart(const TexturedSetup& s, int channels,
                                            const TexturedRow& row, int first) {
     TexturedSpanStart start;
-    const double x = first;
+    const double x = first + 0.5; // the point that decides the pixel's coverage
     for (int c = 0; c < channels; ++c) {
         start.level[c] = roundClamped64(row.level[c] + s.level[c].dx * x, kFixedStartLimit);
     }
     start.u = row.u + s.u.dx * x;
     start.v = row.v + s.v.dx * x;
     start.w = row.w + s.w.dx * x;
+    if (s.affine) {
+        constexpr std::int32_t kLimit = (1 << 29) - 1;
+        start.linearU = roundClamped((row.linearU + s.uLinear.dx * x) * 65536.0, -kLimit, kLimit);
+        start.linearV = roundClamped((row.linearV + s.vLinear.dx * x) * 65536.0, -kLimit, kLimit);
+    }
     return start;
 }
 
 // True when the levels of pixel i of a span lie within the range they are held to.
 inline bool levelsInRange(const TexturedSetup& s, const TexturedSpanStart& start, int i,
                           int channels = 3) {
-    if (!s.holdsLevels) {
-        return true;
-    }
     bool inside = true;
     for (int c = 0; c < channels; ++c) {
         const std::int64_t level = start.level[c] + i * s.step[c];
-        inside = inside && level >= s.low[c] && level <= s.high[c];
+        inside = inside & (level >= s.low[c]) & (level <= s.high[c]);
     }
     return inside;
 }
@@ -101,6 +116,16 @@ inline bool levelsInRange(const TexturedSetup& s, const TexturedSpanStart& start
  */
 inline constexpr int kSegmentPixels = 16;
 inline constexpr double kCurveLimit = 0.4;
+
+/*
+ * Where 1/z changes little over a triangle, its texel coordinates are taken as linear across
+ * all of it, with no division per span. Perspective makes a coordinate the mean of the corners'
+ * weighted by their 1/z instead of the plain mean, which moves it by at most
+ *   (largest - smallest 1/z of the corners) / smallest x (range of the coordinate) / 2;
+ * a triangle whose bound stays within kAffineLimit texels (less than kCurveLimit, for the span
+ * ends half a pixel outside) is drawn linearly.
+ */
+inline constexpr double kAffineLimit = 0.25;
 
 // A texel coordinate q/w in 16.16, rounded to nearest, for a w within the corners' range
 // (positive). Held to +-(2^29 - 1), +-8192 texels, far beyond any texture's border, so that a
@@ -127,10 +152,8 @@ inline std::int32_t stepOver(std::int32_t change, int steps) {
     return roundNearest(change * inverse[static_cast<std::size_t>(steps)]);
 }
 
-// A segment of a span: its first pixel (counted from the span's), how many pixels it draws, the
-// texel coordinates of its first pixel (16.16, the half added so that the integer part picks
-// the texel under the pixel's position) and their steps per pixel, and whether a value in it
-// may lie outside the range it is held to.
+// A segment of a span: its first pixel (counted from the span's), how many pixels it draws, and
+// the texel coordinates of its first pixel (16.16) with their steps per pixel.
 struct TexelSegment {
     int first = 0;
     int pixels = 0;
@@ -138,18 +161,27 @@ struct TexelSegment {
     std::int32_t v = 0;
     std::int32_t du = 0;
     std::int32_t dv = 0;
-    bool held = false;
 };
 
 // Cuts a span of `count` pixels into segments (see kSegmentPixels) and calls draw(segment) for
 // each, left to right. Where 1/z or a level had to be held at a segment's end (a span's first
 // pixel lies outside the triangle; on a sliver, whose rounded corners may lie off it, others
 // can too), no segment steps across the held value: a held start stands alone in its segment
-// and a segment with a held end is halved down to a single step.
+// and a segment with a held end is halved down to a single step. A span of a triangle drawn
+// linearly (s.affine) is one segment, unless 1/z at one of its ends needs holding.
 template <class Draw>
 void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int count, int channels,
                     Draw&& draw) {
     const int last = count - 1;
+    if (s.affine) {
+        // Where 1/z at an end needs holding, the texel there divides by the held value, which
+        // the linear course does not follow: such spans are cut as a receding triangle's are.
+        const double wLast = start.w + last * s.w.dx;
+        if ((start.w >= s.wLow) & (start.w <= s.wHigh) & (wLast >= s.wLow) & (wLast <= s.wHigh)) {
+            draw(TexelSegment{0, count, start.linearU, start.linearV, s.du, s.dv});
+            return;
+        }
+    }
     // The exact texel coordinates at pixel i, from 1/z held within the corners' range; true
     // when that or a level had to be held there.
     const auto exactAt = [&](int i, std::int32_t& u, std::int32_t& v, double& w) {
@@ -163,30 +195,24 @@ void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int 
     double wa = 0.0;
     bool heldA = exactAt(0, g.u, g.v, wa);
     while (true) {
-        int steps = std::min(kSegmentPixels, last - g.first);
-        if (heldA) {
-            steps = std::min(steps, 1);
-        }
+        const int left = kSegmentPixels < last - g.first ? kSegmentPixels : last - g.first;
+        int steps = heldA & (left > 1) ? 1 : left;
         std::int32_t ub = g.u;
         std::int32_t vb = g.v;
         double wb = wa;
         bool heldB = heldA;
         if (steps > 0) {
             heldB = exactAt(g.first + steps, ub, vb, wb);
-            while (steps > 1 && (heldB || (!s.straight && tooCurved(g.u, g.v, wa, ub, vb, wb)))) {
+            while ((heldB || (!s.straight && tooCurved(g.u, g.v, wa, ub, vb, wb))) && steps > 1) {
                 steps /= 2;
                 heldB = exactAt(g.first + steps, ub, vb, wb);
             }
         }
         const bool lastSegment = g.first + steps == last;
         g.pixels = lastSegment ? steps + 1 : steps;
-        g.du = steps > 0 ? stepOver(ub - g.u, steps) : 0;
-        g.dv = steps > 0 ? stepOver(vb - g.v, steps) : 0;
-        g.held = heldA || (lastSegment && heldB);
-        TexelSegment centred = g;
-        centred.u += 0x8000;
-        centred.v += 0x8000;
-        draw(centred);
+        g.du = stepOver(ub - g.u, steps); // 0 over no steps (the table's first entry)
+        g.dv = stepOver(vb - g.v, steps);
+        draw(g);
         if (lastSegment) {
             return;
         }
@@ -225,6 +251,8 @@ void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&&
     row.u = s.u.at(0, top);
     row.v = s.v.at(0, top);
     row.w = s.w.at(0, top);
+    row.linearU = s.uLinear.at(0, top);
+    row.linearV = s.vLinear.at(0, top);
     for (int c = 0; c < channels; ++c) {
         row.level[c] = s.level[c].at(0, top);
     }
@@ -235,6 +263,8 @@ void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&&
         row.u += s.u.dy;
         row.v += s.v.dy;
         row.w += s.w.dy;
+        row.linearU += s.uLinear.dy;
+        row.linearV += s.vLinear.dy;
         for (int c = 0; c < channels; ++c) {
             row.level[c] += s.level[c].dy;
         }

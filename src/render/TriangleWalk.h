@@ -2,7 +2,9 @@
 
 // The row walk and value planes the triangle fillers share.
 
+#include <algorithm>
 #include <array>
+#include <type_traits>
 #include <utility>
 
 #include "render/RasterMath.h"
@@ -94,21 +96,29 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
 // when endColumn <= firstColumn. Each edge's column is found directly on its first walked row
 // and stepped from there, so that a triangle sharing the edge steps through the same values.
+// The side of the long edge picks one of two loops, rather than a choice on every row.
 template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
-    const bool upper = t.firstRow < t.row[1];
-    double along = t.ac.at(t.firstRow);
-    double across = upper ? t.ab.at(t.firstRow) : t.bc.at(t.firstRow);
-    double acrossSlope = upper ? t.ab.slope : t.bc.slope;
-    for (int y = t.firstRow; y <= t.lastRow; ++y) {
-        if (y == t.row[1] && upper) { // B's row: the short side goes on along BC
-            across = t.bc.x;
-            acrossSlope = t.bc.slope;
-        }
-        const double left = t.longEdgeRight ? across : along;
-        const double right = t.longEdgeRight ? along : across;
-        row(y, roundClamped(left, 0, width), roundClamped(right, 0, width));
-        along += t.ac.slope;
-        across += acrossSlope;
+    const auto walk = [&](auto longEdgeRight) {
+        double along = t.ac.at(t.firstRow);
+        const auto part = [&](int from, int to, const RowEdge& edge) {
+            double across = edge.at(from);
+            for (int y = from; y < to; ++y) {
+                const double left = longEdgeRight ? across : along;
+                const double right = longEdgeRight ? along : across;
+                row(y, roundClamped(left, 0, width), roundClamped(right, 0, width));
+                along += t.ac.slope;
+                across += edge.slope;
+            }
+        };
+        // Above B's row the short side runs along AB, from B's row on along BC.
+        const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
+        part(t.firstRow, middle, t.ab);
+        part(middle, t.lastRow + 1, t.bc);
+    };
+    if (t.longEdgeRight) {
+        walk(std::true_type{});
+    } else {
+        walk(std::false_type{});
     }
 }
 

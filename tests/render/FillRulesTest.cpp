@@ -158,7 +158,7 @@ TEST(TexturedFill, TexelsLandWhereTheCoordinatesSayAndBordersStretch) {
     EXPECT_EQ(target.pixel(2, 50), 0x00000800u);  // column 0 (u < 0), row 8
     EXPECT_EQ(target.pixel(50, 2), 0x00080000u);  // column 8, row 0 (v < 0)
     EXPECT_EQ(target.pixel(95, 2), 0x000F0000u);  // column 15 (u > 16)
-    EXPECT_EQ(target.pixel(46, 46), 0x00050500u); // u and v 4.6 texels in
+    EXPECT_EQ(target.pixel(46, 46), 0x00050400u); // at (46.5, 46): u 5.1, v 4.6 texels in
 }
 
 // Of two triangles that cross in depth each pixel shows the nearer, whatever the order; at

@@ -120,18 +120,19 @@ void drawTriangle(const RasterTriangle& t, PixelObserver* observer) {
     for (double y = top; y <= bottom; ++y) {
         for (double x = left; x <= right; ++x) {
             Pixel p;
-            p.coverage = classify(rounded, roundedArea, {x + 0.5, y});
+            p.coverage = classify(rounded, roundedArea, {x + 0.5, y}); // the pixel's point
             if (p.coverage == Coverage::Outside) {
                 continue;
             }
             p.x = static_cast<int>(x);
             p.y = static_cast<int>(y);
-            const Weights byRounded = weights(rounded, roundedArea, {x, y});
+            const Point at{x + 0.5, y};
+            const Weights byRounded = weights(rounded, roundedArea, at);
             for (std::size_t c = 0; c < 3; ++c) {
                 p.level[c] = blend(byRounded, level[0][c], level[1][c], level[2][c], true);
             }
             if (needsExactPlane) {
-                const Weights byExact = weights(exact, exactArea, {x, y});
+                const Weights byExact = weights(exact, exactArea, at);
                 p.w = blend(byExact, w[0], w[1], w[2], true);
                 if (textured) {
                     const auto& uv = t.uv;
@@ -142,10 +143,10 @@ void drawTriangle(const RasterTriangle& t, PixelObserver* observer) {
                 }
             }
             if (textured) {
-                p.column = static_cast<int>(std::clamp(std::floor(p.u + 0.5), 0.0,
-                                                       static_cast<double>(texture->width - 1)));
-                p.row = static_cast<int>(std::clamp(std::floor(p.v + 0.5), 0.0,
-                                                    static_cast<double>(texture->height - 1)));
+                p.column = static_cast<int>(
+                    std::clamp(std::floor(p.u), 0.0, static_cast<double>(texture->width - 1)));
+                p.row = static_cast<int>(
+                    std::clamp(std::floor(p.v), 0.0, static_cast<double>(texture->height - 1)));
                 const std::uint32_t texel =
                     texture->pixels[static_cast<std::size_t>(p.row) *
                                         static_cast<std::size_t>(texture->width) +

@@ -12,13 +12,13 @@
 //   a rasterizer may draw or leave; the reference draws it. Nothing is drawn when the rounded
 //   corners are collinear, when a textured or depth-tested triangle's own corners are, or when
 //   a coordinate is not a number or a depth is not positive and finite.
-// - Values are taken at the point (x, y) itself:
+// - Values are taken at that same point (x + 1/2, y):
 //   * shade: each channel of colour x shade (shaded) or 255 x shade (textured), the shade held
 //     to 0..1, interpolated linearly over the rounded corners and held within the corners'
 //     values; a pixel channel is its whole part;
 //   * 1/z, u/z and v/z (textured, and 1/z for the depth test): interpolated linearly over the
 //     triangle's own corners; 1/z is held within the corners' range before anything uses it;
-//   * the texel: (floor(u + 1/2), floor(v + 1/2)) with u = (u/z) / (1/z), held to the texture;
+//   * the texel: (floor(u), floor(v)) with u = (u/z) / (1/z), held to the texture;
 //     its channels scaled by the shade's whole part i as i x channel / 255, rounded down.
 // - Depth: where the target has a depth buffer the pixel is drawn only when the stored value is
 //   less than its 1/z as a float, and then it stores that float.
