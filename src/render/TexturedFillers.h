@@ -99,7 +99,7 @@ inline bool levelsInRange(const TexturedSetup& s, const TexturedSpanStart& start
     bool inside = true;
     for (int c = 0; c < channels; ++c) {
         const std::int64_t level = start.level[c] + i * s.step[c];
-        inside = inside & (level >= s.low[c]) & (level <= s.high[c]);
+        inside = inside && level >= s.low[c] && level <= s.high[c];
     }
     return inside;
 }
@@ -196,7 +196,7 @@ void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int 
     bool heldA = exactAt(0, g.u, g.v, wa);
     while (true) {
         const int left = kSegmentPixels < last - g.first ? kSegmentPixels : last - g.first;
-        int steps = heldA & (left > 1) ? 1 : left;
+        int steps = (heldA && left > 1) ? 1 : left;
         std::int32_t ub = g.u;
         std::int32_t vb = g.v;
         double wb = wa;
