@@ -16,4 +16,9 @@ MultiplyTable::MultiplyTable() : table(std::make_unique<std::uint8_t[]>(kAllocat
 
 MultiplyTable::~MultiplyTable() = default;
 
+std::shared_ptr<const MultiplyTable> MultiplyTable::shared() {
+    static const std::shared_ptr<const MultiplyTable> table = std::make_shared<MultiplyTable>();
+    return table;
+}
+
 } // namespace vardel

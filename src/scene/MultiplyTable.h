@@ -16,6 +16,8 @@ public:
 
     MultiplyTable();
     virtual ~MultiplyTable();
+    // One table for every scene, built on first use: it never changes.
+    static std::shared_ptr<const MultiplyTable> shared();
     MultiplyTable(const MultiplyTable&) = delete;
     MultiplyTable& operator=(const MultiplyTable&) = delete;
 

@@ -14,8 +14,6 @@ namespace vardel {
 
 namespace {
 
-constexpr std::size_t kMaxObjectBytes = 64u << 20;
-
 class ChunkScanner {
 public:
     explicit ChunkScanner(std::span<const std::uint8_t> bytes) : bytes(bytes) {}
@@ -146,7 +144,7 @@ bool readChunkSize(ChunkScanner& scan, const char* id, std::int32_t& size, std::
 
 bool SceneObject::loadObject(const std::filesystem::path& path, std::string* reason) {
     std::vector<std::uint8_t> bytes;
-    if (!readFileBytes(path, kMaxObjectBytes, bytes, reason)) {
+    if (!readFileBytes(path, maxObjectFileBytes, bytes, reason)) {
         return false;
     }
     return loadObjectBytes(bytes, path.string(), reason);
@@ -182,7 +180,8 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
 
     // Points: three big-endian floats each, in file units.
     std::size_t idStart = 0;
-    if (!scan.matches(scan.readToken(scan.position()), "PNTS") && !scan.search(0, "PNTS", idStart)) {
+    if (!scan.matches(scan.readToken(scan.position()), "PNTS") &&
+        !scan.search(0, "PNTS", idStart)) {
         return fail(reason, fileName, "no PNTS chunk");
     }
     std::int32_t pointsSize = 0;
@@ -196,8 +195,9 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
         const float y = scan.f32();
         const float z = scan.f32();
         if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-            return fail(reason, fileName, "point " + std::to_string(&point - readPoints.data()) +
-                                              " is not a finite number");
+            return fail(reason, fileName,
+                        "point " + std::to_string(&point - readPoints.data()) +
+                            " is not a finite number");
         }
         point = {double{x} * 100.0, double{y} * 100.0, double{z} * 100.0};
     }
@@ -216,16 +216,19 @@ bool SceneObject::loadObjectBytes(std::span<const std::uint8_t> bytes, const std
     int records = 0;
     for (std::int64_t total = 0; total < listSize; ++records) {
         if (total + 2 > listSize) {
-            return fail(reason, fileName, "POLS chunk ends inside polygon " + std::to_string(records));
+            return fail(reason, fileName,
+                        "POLS chunk ends inside polygon " + std::to_string(records));
         }
         const auto n = static_cast<std::int16_t>(scan.u16());
         if (n < 2) {
-            return fail(reason, fileName, "polygon " + std::to_string(records) + " has " +
-                                              std::to_string(n) + " points (at least 2 needed)");
+            return fail(reason, fileName,
+                        "polygon " + std::to_string(records) + " has " + std::to_string(n) +
+                            " points (at least 2 needed)");
         }
         const std::int64_t recordSize = 2 * std::int64_t{n} + 4;
         if (total + recordSize > listSize) {
-            return fail(reason, fileName, "POLS chunk ends inside polygon " + std::to_string(records));
+            return fail(reason, fileName,
+                        "POLS chunk ends inside polygon " + std::to_string(records));
         }
         scan.seek(scan.position() + static_cast<std::size_t>(recordSize - 2));
         total += recordSize;

@@ -4,9 +4,11 @@
 
 namespace vardel {
 
-void RenderContext::appendObject(SceneObject* object) { appendNode(objects, lastObject, object); }
+void RenderContext::appendObject(SceneObject* object) {
+    appendNode(objects, lastObject, object);
+}
 
-Scene::Scene() : multiplyTable(std::make_unique<MultiplyTable>()) {}
+Scene::Scene() = default;
 
 Scene::~Scene() {
     SceneObject* object = context.objects;
@@ -19,8 +21,8 @@ Scene::~Scene() {
 
 void Scene::createDepthBuffer() {
     const int entries = depthBufferSize();
-    depthBuffer = entries > 0 ? std::make_unique<float[]>(static_cast<std::size_t>(entries))
-                              : nullptr;
+    depthBuffer =
+        entries > 0 ? std::make_unique<float[]>(static_cast<std::size_t>(entries)) : nullptr;
 }
 
 void Scene::buildPolygonTable() {

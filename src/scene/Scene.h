@@ -11,6 +11,7 @@
 #include "scene/Key.h"
 #include "scene/Light.h"
 #include "scene/MultiplyTable.h"
+#include "scene/ObjectSource.h"
 #include "scene/RenderContext.h"
 #include "scene/SceneObject.h"
 
@@ -28,7 +29,7 @@ struct Scene {
     int width = 0;         // render target pixels per row; the timeline sets 320
     int rowPadding = 0;    // pixels added to width to step one target row
     std::uint32_t* target = nullptr;
-    std::unique_ptr<MultiplyTable> multiplyTable;
+    std::shared_ptr<const MultiplyTable> multiplyTable = MultiplyTable::shared();
     std::unique_ptr<float[]> depthBuffer; // 1/z per pixel, larger is nearer; null: painter's order
     std::uint8_t wireframe = 0;
     CameraState camera;
@@ -53,6 +54,9 @@ struct Scene {
                    std::string* reason = nullptr);
     bool loadSceneText(std::string_view text, const std::string& fileName,
                        const std::filesystem::path& dataRoot = {}, std::string* reason = nullptr);
+    // The same with the objects taken from `objects` (in memory, say) instead of files.
+    bool loadSceneText(std::string_view text, const std::string& fileName,
+                       const ObjectSource& objects, std::string* reason = nullptr);
 
     // Allocates (width + rowPadding) x height depth entries, cleared to 0 (far).
     void createDepthBuffer();

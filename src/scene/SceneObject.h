@@ -17,34 +17,37 @@ namespace vardel {
 
 struct Texture;
 
+// Object files are small; this bounds the memory a wrong file name can claim.
+inline constexpr std::size_t maxObjectFileBytes = std::size_t{64} << 20;
+
 // One loaded object with its motion keys and per-frame work data.
 struct SceneObject {
-    int viewWidth = 0;  // render target size, set by the render driver
+    int viewWidth = 0; // render target size, set by the render driver
     int viewHeight = 0;
     CameraState* camera = nullptr; // the owning Scene's camera block
 
-    double posX = 0.0, posY = 0.0, posZ = 0.0;           // world units
-    double pitch = 0.0, heading = 0.0, bank = 0.0;       // degrees
+    double posX = 0.0, posY = 0.0, posZ = 0.0;     // world units
+    double pitch = 0.0, heading = 0.0, bank = 0.0; // degrees
     double scaleX = 1.0, scaleY = 1.0, scaleZ = 1.0;
-    double extentX = 0.0, extentY = 0.0, extentZ = 0.0;  // see computeExtents
+    double extentX = 0.0, extentY = 0.0, extentZ = 0.0; // see computeExtents
 
     int pointCount = 0;
     int polygonCount = 0;
-    std::vector<Vec3> points;      // model space, world units
+    std::vector<Vec3> points; // model space, world units
     std::vector<Polygon> polygons;
-    SceneObject* next = nullptr;   // object list link
+    SceneObject* next = nullptr; // object list link
 
     // Per-point work arrays, pointCount entries each, overwritten every frame.
-    std::vector<Vec3> viewPoints;    // camera space
-    std::vector<Vec3> screenPoints;  // screen x, y in pixels and camera-space depth
-    std::vector<Vec3> vertexNormals; // summed face normals
+    std::vector<Vec3> viewPoints;         // camera space
+    std::vector<Vec3> screenPoints;       // screen x, y in pixels and camera-space depth
+    std::vector<Vec3> vertexNormals;      // summed face normals
     std::vector<VertexShade> vertexLight; // red, green, blue light sums
 
     Matrix3 rotation{};
-    Vec3 relativePosition;           // object position minus camera position
-    Matrix3 cameraRotation{};        // world to camera
-    Matrix43 modelView{};            // model space to camera space
-    Matrix44 projection{};           // camera space to screen
+    Vec3 relativePosition;    // object position minus camera position
+    Matrix3 cameraRotation{}; // world to camera
+    Matrix43 modelView{};     // model space to camera space
+    Matrix44 projection{};    // camera space to screen
 
     int keyCount = 0;
     KeyArray keys;

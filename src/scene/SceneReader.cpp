@@ -26,14 +26,15 @@ constexpr double kOneOver255 = 0.00392156862745098;
 class SceneFileReader {
 public:
     SceneFileReader(Scene& scene, std::string_view text, const std::string& fileName,
-                    const std::filesystem::path& dataRoot, std::string* reason)
-        : scene(scene), scanner(text), fileName(fileName), dataRoot(dataRoot), reason(reason) {}
+                    const ObjectSource& objects, std::string* reason)
+        : scene(scene), scanner(text), fileName(fileName), objects(objects), reason(reason) {}
 
     bool read() {
         if (!readObjects() || !readAmbient() || !readLights() || !readCamera()) {
             return report();
         }
-        if (!scanner.searchFor("ZoomFactor") || !scanner.readNumber(scene.zoomFactor, "zoom factor")) {
+        if (!scanner.searchFor("ZoomFactor") ||
+            !scanner.readNumber(scene.zoomFactor, "zoom factor")) {
             return report();
         }
         return true;
@@ -110,7 +111,8 @@ private:
             }
             auto object = std::make_unique<SceneObject>();
             std::string problem;
-            if (!object->loadObject(hostPath(dataRoot, path), &problem)) {
+            if (!objects(path, objectFile, &problem) ||
+                !object->loadObjectBytes(objectFile.bytes, objectFile.fileName, &problem)) {
                 return scanner.setProblem("cannot load object: " + problem);
             }
             int count = 0;
@@ -190,7 +192,8 @@ private:
     Scene& scene;
     TextScanner scanner;
     const std::string& fileName;
-    const std::filesystem::path& dataRoot;
+    const ObjectSource& objects;
+    ObjectFile objectFile; // each object's bytes in turn
     std::string* reason;
 };
 
@@ -208,7 +211,12 @@ bool Scene::loadScene(const std::filesystem::path& path, const std::filesystem::
 
 bool Scene::loadSceneText(std::string_view text, const std::string& fileName,
                           const std::filesystem::path& dataRoot, std::string* reason) {
-    SceneFileReader reader(*this, text, fileName, dataRoot, reason);
+    return loadSceneText(text, fileName, objectFilesUnder(dataRoot), reason);
+}
+
+bool Scene::loadSceneText(std::string_view text, const std::string& fileName,
+                          const ObjectSource& objects, std::string* reason) {
+    SceneFileReader reader(*this, text, fileName, objects, reason);
     return reader.read();
 }
 

@@ -2,6 +2,7 @@
 
 #include <libopenmpt/libopenmpt.hpp>
 #include <sstream>
+#include <vector>
 
 #include "scene/DataPath.h"
 #include "shell/XmLayout.h"
@@ -27,7 +28,7 @@ std::unique_ptr<LoadedModule> loadModuleFile(const std::filesystem::path& path,
     return loadModuleBytes(bytes, path.string(), reason);
 }
 
-std::unique_ptr<LoadedModule> loadModuleBytes(const std::vector<std::uint8_t>& bytes,
+std::unique_ptr<LoadedModule> loadModuleBytes(std::span<const std::uint8_t> bytes,
                                               const std::string& fileName, std::string* reason) {
     if (bytes.empty()) {
         fail(reason, fileName, "empty file, not a module");
@@ -39,8 +40,9 @@ std::unique_ptr<LoadedModule> loadModuleBytes(const std::vector<std::uint8_t>& b
         fail(reason, fileName, "not a module (no module format recognises its header)");
         return nullptr;
     }
-    if (const std::string problem = findXmTruncation(bytes); !problem.empty()) {
-        fail(reason, fileName, problem);
+    const XmTruncation truncation = findXmTruncation(bytes);
+    if (!truncation.patterns.empty()) {
+        fail(reason, fileName, "truncated: " + truncation.patterns);
         return nullptr;
     }
     auto loaded = std::make_unique<LoadedModule>();
@@ -48,7 +50,7 @@ std::unique_ptr<LoadedModule> loadModuleBytes(const std::vector<std::uint8_t>& b
     // The loader's warnings go to a private log; they only matter when loading fails.
     std::ostringstream log;
     try {
-        loaded->player = std::make_unique<openmpt::module>(bytes, log);
+        loaded->player = std::make_unique<openmpt::module>(bytes.data(), bytes.size(), log);
     } catch (const std::exception& error) {
         std::string detail = log.str();
         while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) {
@@ -63,6 +65,10 @@ std::unique_ptr<LoadedModule> loadModuleBytes(const std::vector<std::uint8_t>& b
         return nullptr;
     }
     loaded->cues = SyncCues(*loaded->player);
+    if (!truncation.instruments.empty()) {
+        loaded->warning =
+            fileName + ": cut short: " + truncation.instruments + "; plays as far as the file goes";
+    }
     return loaded;
 }
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "shell/SyncCues.h"
 
@@ -24,14 +24,18 @@ struct LoadedModule {
     std::string fileName;
     std::unique_ptr<openmpt::module> player;
     SyncCues cues;
+    // "<file>: <what is cut short>" when the file lacks part of an instrument or sample (it
+    // plays as far as the file goes); empty for a complete file.
+    std::string warning;
     bool played = false; // has been played before, so must be rewound to play again
 };
 
 // Reads and parses a module file (any format libopenmpt knows). On failure returns null and
-// puts "<file>: <problem>" in *reason.
+// puts "<file>: <problem>" in *reason. An XM module whose pattern data is cut short fails.
 std::unique_ptr<LoadedModule> loadModuleFile(const std::filesystem::path& path,
                                              std::string* reason);
-std::unique_ptr<LoadedModule> loadModuleBytes(const std::vector<std::uint8_t>& bytes,
+// The same for a module in memory, called fileName in messages; the bytes are copied.
+std::unique_ptr<LoadedModule> loadModuleBytes(std::span<const std::uint8_t> bytes,
                                               const std::string& fileName, std::string* reason);
 
 } // namespace vardel

@@ -103,6 +103,9 @@ int runMusicTool(std::span<const std::string> args, std::ostream& out, std::ostr
         err << "vardel-music: " << problem << "\n";
         return 1;
     }
+    if (!module->warning.empty()) {
+        err << "vardel-music: warning: " << module->warning << "\n";
+    }
     WavWriter wav;
     if (options->wav && !wav.open(*options->wav, 2, mixRate, &problem)) {
         err << "vardel-music: " << problem << "\n";

@@ -78,9 +78,20 @@ MIDASmodule SoundLibrary::MIDASloadModule(const char* fileName) {
         return 0;
     }
     std::string reason;
-    std::unique_ptr<LoadedModule> module = loadModuleFile(fileName, &reason);
-    if (module == nullptr) {
+    const MIDASmodule module = keep(loadModuleFile(fileName, &reason));
+    if (module == 0) {
         report(reason);
+    }
+    return module;
+}
+
+MIDASmodule SoundLibrary::loadModuleFromMemory(std::span<const std::uint8_t> bytes,
+                                               const std::string& fileName, std::string* reason) {
+    return keep(loadModuleBytes(bytes, fileName, reason));
+}
+
+MIDASmodule SoundLibrary::keep(std::unique_ptr<LoadedModule> module) {
+    if (module == nullptr) {
         return 0;
     }
     modules.push_back(std::move(module));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,6 +30,10 @@ public:
 
     // Chooses the output; it takes effect at the next MIDASstartBackgroundPlay.
     void setOutput(SoundOutput output) { chosen = output; }
+    // Real-time outputs: how much later than mixed and buffered the listener hears the music,
+    // which the reported position allows for; without it, the output's own estimate. Takes
+    // effect at the next MIDASstartBackgroundPlay.
+    void setAudioOffset(double seconds) { audioOffset = seconds; }
     // Offline output only (false otherwise): mixes the next out.size() / 2 frames of what
     // plays into `out`, silence when nothing does, and places the listener at their last
     // frame, so the status follows the rendered position exactly.
@@ -40,6 +45,10 @@ public:
     bool audible() const;
     // How long the module's song lasts when played once, in seconds; 0 for no module.
     double songSeconds(MIDASmodule module) const;
+    // Loads a module from memory, called fileName in messages, as MIDASloadModule loads a
+    // file; 0, with "<file>: <problem>" in *reason and nothing on stderr, when it cannot.
+    MIDASmodule loadModuleFromMemory(std::span<const std::uint8_t> bytes,
+                                     const std::string& fileName, std::string* reason);
 
     bool MIDASstartup() override;
     bool MIDASinit() override;
@@ -55,8 +64,10 @@ public:
 
 private:
     LoadedModule* find(MIDASmodule module) const;
+    MIDASmodule keep(std::unique_ptr<LoadedModule> module); // 0 for none
 
     SoundOutput chosen;
+    std::optional<double> audioOffset;
     SoundClock clock;
     SharedMixer shared;
     std::unique_ptr<AudioOutput> output;

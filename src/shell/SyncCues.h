@@ -9,9 +9,10 @@ class module;
 
 namespace vardel {
 
-// The sync cues of a module: for every pattern and row, the parameter of the W command on that
-// row (XM effect 32), or none. The player does nothing with W, so the cues are silent; the sound
-// library reads them here and applies them as the player reaches each row.
+// The sync cues of a module: for every pattern the order list plays and every row, the
+// parameter of the W command on that row (XM effect 32), or none. The player does nothing
+// with W, so the cues are silent; the sound library reads them here and applies them as the
+// player reaches each row.
 class SyncCues {
 public:
     static constexpr int none = -1;
@@ -21,7 +22,8 @@ public:
     // formats the letter W names an audible effect, so those modules have no cues.
     explicit SyncCues(const openmpt::module& module);
 
-    // The cue value (0 ... 255) on a row, or `none`; rows outside the module have none.
+    // The cue value (0 ... 255) on a row, or `none`; rows outside the module, and in patterns
+    // the order list does not play, have none.
     int at(int pattern, int row) const;
     int count() const { return cueCount; }
 

@@ -1,6 +1,8 @@
 // Writes the seed corpus of the fuzz targets: a few small valid scene, object and texture
-// files, plus a work folder per target where libFuzzer keeps what it finds.
+// files, the demo's song and XM modules laid out as other trackers write them, plus a work
+// folder per target where libFuzzer keeps what it finds.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,8 @@
 
 #include "formats/ObjectWriter.h"
 #include "formats/SceneWriter.h"
+#include "music/OddModules.h"
+#include "music/Song.h"
 
 namespace {
 
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* reader : {"scene", "object", "texture"}) {
+    for (const char* reader : {"scene", "object", "texture", "module"}) {
         std::filesystem::create_directories(root / reader);
         std::filesystem::create_directories(root / (std::string(reader) + "-work"));
     }
@@ -55,8 +59,9 @@ int main(int argc, char** argv) {
     writeFile(root / "object" / "line.lwo", formats::writeObject(line));
 
     formats::SceneDescription scene;
-    // The scene fuzz target provides data/seed.lwo under its own root.
-    scene.objects = {{"data\\seed.lwo", {key(0, 1), key(10, 2), key(20, 3)}}, {"data\\seed.lwo", {}}};
+    // The scene fuzz target holds data\seed.lwo in memory.
+    scene.objects = {{"data\\seed.lwo", {key(0, 1), key(10, 2), key(20, 3)}},
+                     {"data\\seed.lwo", {}}};
     formats::SceneDescription::Light light;
     light.keys = {key(0, 5)};
     light.falloff = 1.0;
@@ -69,5 +74,23 @@ int main(int argc, char** argv) {
     writeFile(root / "scene" / "no-objects.lws", formats::writeScene(scene));
 
     writeFile(root / "texture" / "rgb.raw", std::string("\x10\x20\x30\xff\x00\x80\x07", 7));
+
+    // The demo's song as the build writes it; the fuzzer reads its first 64 KiB, the patterns
+    // and the first instruments. Then the song with every sample cut to its first 64 frames,
+    // which fits whole in those 64 KiB.
+    formats::XmModule song = makedata::music::composeSong();
+    writeFile(root / "module" / "krs.xm", formats::writeXm(song));
+    for (formats::XmInstrument& instrument : song.instruments) {
+        for (formats::XmSample& sample : instrument.samples) {
+            sample.pcm.resize(std::min<std::size_t>(sample.pcm.size(), 64));
+            sample.loopStart = std::min(sample.loopStart, static_cast<int>(sample.pcm.size()));
+            sample.loopLength =
+                std::min(sample.loopLength, static_cast<int>(sample.pcm.size()) - sample.loopStart);
+        }
+    }
+    writeFile(root / "module" / "krs-short-samples.xm", formats::writeXm(song));
+    for (const test::OddModule& module : test::oddModules()) {
+        writeFile(root / "module" / module.name, module.bytes);
+    }
     return 0;
 }

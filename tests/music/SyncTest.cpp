@@ -13,7 +13,7 @@
 #include <thread>
 #include <tuple>
 
-#include "music/CueModule.h"
+#include "music/OddModules.h"
 #include "shell/RowHistory.h"
 #include "shell/SoundLibrary.h"
 #include "shell/SyncCues.h"
@@ -129,10 +129,12 @@ TEST(OfflineSync, EffectWIsSilent) {
 
 TEST(SyncCues, EveryRowOfEveryPatternAndNoneOutside) {
     // The cue song with cues on the first rows of its second and third patterns: a row just
-    // past a pattern's end must not answer with the next pattern's first row.
+    // past a pattern's end must not answer with the next pattern's first row. A fourth
+    // pattern, which the order list never plays, has cues that do not count.
     formats::XmModule song = test::cueSong();
     song.patterns[1].at(0, 0) = {0, 0, 0, formats::xmEffect('W'), 0x41};
     song.patterns[2].at(0, 0) = {0, 0, 0, formats::xmEffect('W'), 0x42};
+    song.patterns.push_back(song.patterns[0]);
     std::ostringstream log;
     const SyncCues cues(openmpt::module(formats::writeXm(song), log));
     constexpr int none = SyncCues::none;
@@ -162,10 +164,9 @@ TEST(SoundLibrary, ModulesThatDoNotLoadAreRefusedWithTheFileAndTheReason) {
         {dir.path() / "missing.xm", "cannot open"},
         {dir.write("empty.xm", ""), "empty file"},
         {dir.write("notes.txt", "These are not the droids you are looking for.\n"), "not a module"},
-        {dir.write("patterns.xm", cutAt(200)), "truncated: a pattern header"},
-        {dir.write("instrument.xm", cutAt(450)), "truncated: an instrument header"},
-        {dir.write("samples.xm", cutAt(720)), "truncated: a sample header"},
-        {dir.write("sample.xm", cutAt(song.size() - 1)), "truncated: the sample data"},
+        {dir.write("header.xm", cutAt(200)), "truncated: the header needs 336 bytes"},
+        {dir.write("patterns.xm", cutAt(test::patternsEnd(test::cueSong()) - 1)),
+         "truncated: the data of pattern 2 needs"},
     };
     SoundLibrary library(SoundOutput::Offline);
     for (const auto& c : cases) {
@@ -174,6 +175,14 @@ TEST(SoundLibrary, ModulesThatDoNotLoadAreRefusedWithTheFileAndTheReason) {
         const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_NE(said.find(c.path.string() + ": " + c.reason), std::string::npos) << said;
     }
+    // From memory: the reason comes back to the caller, and the module plays once loaded.
+    std::string reason;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(library.loadModuleFromMemory(cutAt(200), "cut.xm", &reason), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(reason, "cut.xm: truncated: the header needs 336 bytes, the file has 200");
+    EXPECT_NE(library.MIDASplayModule(library.loadModuleFromMemory(song, "song.xm", &reason), 0),
+              0u);
 }
 
 TEST(RowHistory, FindsRowsAcrossItsRingAndBeforeItsOldest) {

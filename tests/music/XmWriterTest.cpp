@@ -112,6 +112,7 @@ TEST(XmWriter, RefusesModulesTheFormatCannotHoldNamingTheField) {
          }},
         {"sample 0 loop start", [](XmModule& m) { m.instruments[0].samples[0].loopStart = 1; }},
         {"maps a note to sample 1", [](XmModule& m) { m.instruments[0].sampleForNote[40] = 1; }},
+        {"instrument 1 header size", [](XmModule& m) { m.instruments[0].headerSize = 262; }},
     };
     for (const auto& c : cases) {
         XmModule module = test::cueSong();

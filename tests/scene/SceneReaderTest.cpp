@@ -4,6 +4,7 @@
 
 #include "formats/ObjectWriter.h"
 #include "formats/SceneWriter.h"
+#include "scene/DataPath.h"
 #include "scene/Scene.h"
 #include "support/TempDir.h"
 
@@ -67,8 +68,8 @@ protected:
 };
 
 TEST_F(SceneReader, ReadsEverySection) {
-    ASSERT_TRUE(scene.loadScene(dir.write("data/test.lws", formats::writeScene(description)),
-                                dir.path()));
+    ASSERT_TRUE(
+        scene.loadScene(dir.write("data/test.lws", formats::writeScene(description)), dir.path()));
 
     const SceneObject* boat = scene.context.objects;
     ASSERT_NE(boat, nullptr);
@@ -138,7 +139,8 @@ TEST_F(SceneReader, PathLinesKeepEverythingUpToTheLineEnd) {
     dir.write(" data/spaced.lwo", formats::writeObject(spaced));
     description.objects = {{" data\\spaced.lwo", {}}};
     Scene spacedScene;
-    EXPECT_TRUE(spacedScene.loadSceneText(formats::writeScene(description), "test.lws", dir.path()));
+    EXPECT_TRUE(
+        spacedScene.loadSceneText(formats::writeScene(description), "test.lws", dir.path()));
     ASSERT_NE(spacedScene.context.objects, nullptr);
     EXPECT_EQ(spacedScene.context.objects->pointCount, 3);
 }
@@ -179,20 +181,25 @@ TEST_F(SceneReader, RejectsBrokenFilesWithAReason) {
     const std::string good = formats::writeScene(description);
     const std::string longWord(80, 'x');
     const std::vector<Broken> cases = {
-        {"no ambient colour", "AmbientColor", "Ambient", "end of file while looking for \"LoadObject\" or \"AmbientColor\"", 0},
+        {"no ambient colour", "AmbientColor", "Ambient",
+         "end of file while looking for \"LoadObject\" or \"AmbientColor\"", 0},
         {"no light", "AddLight", "AddLite", "end of file while looking for \"AddLight\"", 0},
         {"no camera", "ShowCamera", "ShowCam", "\"ShowCamera\"", 0},
         {"no zoom", "ZoomFactor", "Zoom", "\"ZoomFactor\"", 0},
-        {"word for a number", "AmbientColor 255", "AmbientColor red", "expected the ambient colour, found \"red\"", 28},
+        {"word for a number", "AmbientColor 255", "AmbientColor red",
+         "expected the ambient colour, found \"red\"", 28},
         {"infinite number", "ZoomFactor 3.2", "ZoomFactor 1e999", "out of range", 0},
         {"not a number", "ZoomFactor 3.2", "ZoomFactor nan", "out of range", 0},
         {"long word", "ShowObject 6 7", "ShowObject " + longWord, "longer than 79", 0},
         {"long path", "data\\boat.lwo", "data\\" + longWord + ".lwo", "longer than 79", 8},
         {"missing object", "data\\boat.lwo", "data\\ship.lwo", "cannot load object: ", 8},
-        {"negative count", "ObjectMotion (unnamed)\n  9\n  2", "ObjectMotion (unnamed)\n  9\n  -1", "negative or more than the file can hold", 0},
-        {"huge count", "ObjectMotion (unnamed)\n  9\n  2", "ObjectMotion (unnamed)\n  9\n  1e9", "negative or more than the file can hold", 0},
+        {"negative count", "ObjectMotion (unnamed)\n  9\n  2", "ObjectMotion (unnamed)\n  9\n  -1",
+         "negative or more than the file can hold", 0},
+        {"huge count", "ObjectMotion (unnamed)\n  9\n  2", "ObjectMotion (unnamed)\n  9\n  1e9",
+         "negative or more than the file can hold", 0},
         {"frames out of order", "  30 0 0.0", "  0 0 0.0", "key frames must increase", 0},
-        {"cut inside keys", "  30 0 0.0 0.0 0.0\nEndBehavior", "  30 0 0.0", "unexpected end of file", 0},
+        {"cut inside keys", "  30 0 0.0 0.0 0.0\nEndBehavior", "  30 0 0.0",
+         "unexpected end of file", 0},
     };
     for (const Broken& c : cases) {
         std::string text = good;
@@ -234,6 +241,29 @@ TEST_F(SceneReader, FailedObjectLeavesEarlierObjectsInTheList) {
     EXPECT_EQ(scene.context.objects->next, scene.context.lastObject);
     EXPECT_EQ(scene.currentObject, scene.context.lastObject);
     EXPECT_NE(reason.find("ship.lwo"), std::string::npos) << reason;
+}
+
+// An object source in place of files: it is asked for each path as the scene writes it, what
+// it gives is loaded, and its refusal is the scene's.
+TEST_F(SceneReader, TakesObjectsFromTheSourceItIsGiven) {
+    formats::ObjectDescription pentagon;
+    pentagon.points = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 2, 0}, {-1, 1, 0}};
+    pentagon.polygons = {{0, 1, 2, 3, 4}};
+    std::vector<std::string> asked;
+    const ObjectSource memory = [&](std::string_view name, ObjectFile& file, std::string* reason) {
+        asked.emplace_back(name);
+        file.fileName = "memory:" + std::string(name);
+        file.bytes = formats::writeObject(pentagon);
+        return asked.size() == 1 || fail(reason, file.fileName, "gone");
+    };
+    std::string reason;
+    EXPECT_FALSE(
+        scene.loadSceneText(formats::writeScene(description), "test.lws", memory, &reason));
+    EXPECT_EQ(asked, (std::vector<std::string>{"data\\boat.lwo", "data\\cloud.lwo"}));
+    EXPECT_NE(reason.find(": cannot load object: memory:data\\cloud.lwo: gone"), std::string::npos)
+        << reason;
+    ASSERT_NE(scene.context.objects, nullptr);
+    EXPECT_EQ(scene.context.objects->pointCount, 5);
 }
 
 TEST(ComputeExtents, TwiceTheLargestMagnitudePerAxis) {

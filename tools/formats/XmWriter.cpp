@@ -23,7 +23,6 @@ namespace {
 constexpr std::uint32_t headerSize = 276; // from the header-size field to the orders' end
 constexpr std::uint32_t patternHeaderSize = 9;
 constexpr std::uint32_t instrumentHeaderSize = 263;
-constexpr std::uint32_t sampleHeaderSize = 40;
 constexpr std::size_t maxEnvelopePoints = 12;
 
 void require(bool condition, const std::string& what) {
@@ -190,12 +189,14 @@ void writeSampleHeader(Bytes& out, const XmSample& sample, const std::string& na
 void writeInstrument(Bytes& out, const XmInstrument& instrument, int index) {
     const std::string name = "instrument " + std::to_string(index + 1);
     require(instrument.samples.size() <= 16, name + " has more than 16 samples");
+    requireRange(instrument.headerSize, instrument.samples.empty() ? 4 : instrumentHeaderSize,
+                 0xFFFF, name + " header size");
     const std::size_t start = out.size();
-    out.u32(instrumentHeaderSize);
+    out.u32(static_cast<std::uint32_t>(instrument.headerSize));
     out.text(instrument.name, 22, name + " name");
     out.u8(0); // type
     out.u16(static_cast<int>(instrument.samples.size()));
-    out.u32(sampleHeaderSize);
+    out.u32(instrument.sampleHeaderSizeField);
     for (std::uint8_t sampleIndex : instrument.sampleForNote) {
         require(instrument.samples.empty() || sampleIndex < instrument.samples.size(),
                 name + " maps a note to sample " + std::to_string(sampleIndex));
@@ -222,6 +223,8 @@ void writeInstrument(Bytes& out, const XmInstrument& instrument, int index) {
     requireRange(instrument.fadeout, 0, 0xFFF, name + " fadeout");
     out.u16(instrument.fadeout);
     out.zeros(start + instrumentHeaderSize - out.size()); // reserved
+    // A header of another size ends inside the fields or is padded.
+    out.out.resize(start + static_cast<std::size_t>(instrument.headerSize));
     for (std::size_t i = 0; i < instrument.samples.size(); ++i) {
         writeSampleHeader(out, instrument.samples[i], name + " sample " + std::to_string(i));
     }

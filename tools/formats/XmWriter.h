@@ -76,6 +76,13 @@ struct XmInstrument {
     int vibratoDepth = 0;
     int vibratoRate = 0;
     int fadeout = 0; // 0 ... 0xFFF
+    // The header's size as written, usually 263 bytes. Other trackers write longer headers
+    // (padded with zeros) and, for an instrument without samples, shorter ones that end
+    // inside the fields (4 bytes at least, for the size itself).
+    int headerSize = 263;
+    // The sample header size field, usually 40. Other trackers store other values there;
+    // the sample headers are 40 bytes whatever it says.
+    std::uint32_t sampleHeaderSizeField = 40;
 };
 
 struct XmModule {
