@@ -24,6 +24,9 @@ public:
     virtual ~AudioOutput() = default;
     // Time between mixing a frame and hearing it, which the listening position allows for.
     virtual double latencySeconds() const = 0;
+    // The best estimate of the time a sound server behind the output adds to that: the audio
+    // offset unless one is given.
+    virtual double serverDelaySeconds() const = 0;
     virtual bool silent() const = 0;
 };
 

@@ -36,6 +36,7 @@ public:
     ClockOutput& operator=(const ClockOutput&) = delete;
 
     double latencySeconds() const override { return 0.0; }
+    double serverDelaySeconds() const override { return 0.0; }
     bool silent() const override { return true; }
 
 private:

@@ -56,6 +56,10 @@ bool checkCombinations(const DemoOptions& options, bool every, bool fps, bool sc
         error = "--length goes with --headless, --bench or --capture";
         return false;
     }
+    if (options.audioOffsetMs && options.offline()) {
+        error = "--audio-offset goes with the demo on screen, not --headless, --bench or --capture";
+        return false;
+    }
     return true;
 }
 
@@ -114,8 +118,9 @@ bool parseCommandLine(std::span<const std::string> args, DemoOptions& options, s
                 error = arg + (arg == "--capture" ? " needs a file or folder" : " needs a folder");
                 return false;
             }
-            (arg == "--data" ? options.dataRoot
-                             : arg == "--shots" ? options.shotsDir : options.capturePath) = *text;
+            (arg == "--data"    ? options.dataRoot
+             : arg == "--shots" ? options.shotsDir
+                                : options.capturePath) = *text;
         } else if (arg == "--every") {
             if (!whole(1, 1 << 30, options.every, "a whole number of frames of 1 or more")) {
                 return false;
@@ -125,6 +130,12 @@ bool parseCommandLine(std::span<const std::string> args, DemoOptions& options, s
             if (!whole(1, 6, options.part, "a part number from 1 to 6")) {
                 return false;
             }
+        } else if (arg == "--audio-offset") {
+            int milliseconds = 0;
+            if (!whole(0, 1000, milliseconds, "a whole number of milliseconds from 0 to 1000")) {
+                return false;
+            }
+            options.audioOffsetMs = milliseconds;
         } else if (arg == "--fps") {
             if (!whole(30, 60, options.fps, "60, 50 or 30")) {
                 return false;
@@ -166,7 +177,7 @@ bool parseCommandLine(std::span<const std::string> args, DemoOptions& options, s
 }
 
 const char* demoUsage() {
-    return "usage: vardel [16|24|32] [--window] [--data DIR] [--part N]\n"
+    return "usage: vardel [16|24|32] [--window] [--data DIR] [--part N] [--audio-offset MS]\n"
            "       vardel --headless [--hash] [--shots DIR [--every N]] [--length S] [--part N]\n"
            "       vardel --capture OUT [--fps N] [--scale N] [--length S] [--quiet] [--part N]\n"
            "       vardel --bench [--length S] [--part N]\n"
@@ -177,6 +188,11 @@ const char* demoUsage() {
            "  --data DIR     the folder holding the data folder (default: the current folder\n"
            "                 when it has one, else the installed data)\n"
            "  --part N       start at part N (1 to 6), the music at that part's cue\n"
+           "  --audio-offset MS\n"
+           "                 on screen: the sound is heard MS milliseconds (0 to 1000) after\n"
+           "                 it leaves SDL's buffer, and each cue waits as long; raise it when\n"
+           "                 flashes come before the beat (default: one SDL buffer, 23 ms, on\n"
+           "                 PulseAudio or PipeWire, else 0)\n"
            "  --headless     no window and no sound: the music is mixed in step with the\n"
            "                 frames, one tick (1/60 s) of demo time per frame, as fast as the\n"
            "                 machine allows; the demo ends by itself\n"

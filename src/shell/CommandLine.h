@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ struct DemoOptions {
     int fps = 60;                      // capture: 60, 50 or 30 frames per second
     int scale = 0;                     // capture: upscaling; 0: 3 for video, 1 for a folder
     bool quiet = false;                // capture: no progress bar
+
+    // On screen: milliseconds from a frame of music mixed and buffered to its being heard;
+    // none: the sound output's own estimate.
+    std::optional<int> audioOffsetMs;
 
     // The demo runs without a window or sound device, in fixed steps.
     bool offline() const { return headless || bench || !capturePath.empty(); }

@@ -13,6 +13,16 @@ namespace {
 // long enough not to break up while the renderer keeps both cores busy.
 constexpr int deviceBufferFrames = 1024;
 
+// SDL 2 reports no latency of its own, only the buffer it obtained and the driver. Its sound
+// server drivers ask the server for a latency of one such buffer (PulseAudio's target length,
+// PipeWire's node latency), heard after the buffer the callback fills; its other drivers write
+// to the device, whose latency is that buffer alone.
+double serverDelay(const char* driver, const SDL_AudioSpec& obtained) {
+    const bool server = driver != nullptr && (std::strcmp(driver, "pulseaudio") == 0 ||
+                                              std::strcmp(driver, "pipewire") == 0);
+    return server && obtained.freq > 0 ? double(obtained.samples) / obtained.freq : 0.0;
+}
+
 class DeviceOutput final : public AudioOutput {
 public:
     DeviceOutput(SharedMixer& shared, const SoundClock& clock) : shared(shared), clock(clock) {}
@@ -45,12 +55,14 @@ public:
             return false;
         }
         bufferFrames = have.samples;
+        serverSeconds = serverDelay(driver, have);
         SDL_PauseAudioDevice(device, 0);
         return true;
     }
 
     // The device holds about one buffer ahead of the one being mixed.
     double latencySeconds() const override { return double(bufferFrames) / mixRate; }
+    double serverDelaySeconds() const override { return serverSeconds; }
     bool silent() const override { return false; }
 
 private:
@@ -71,6 +83,7 @@ private:
     SoundClock clock;
     SDL_AudioDeviceID device = 0;
     int bufferFrames = deviceBufferFrames;
+    double serverSeconds = 0.0;
 };
 
 } // namespace

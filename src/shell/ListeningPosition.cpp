@@ -31,7 +31,8 @@ std::int64_t ListeningPosition::frameAt(double seconds) const {
     if (!running) {
         return limit;
     }
-    const double frame = std::floor(anchorFrame + (seconds - anchorSeconds) * mixRate);
+    const double frame =
+        std::floor(anchorFrame + (seconds - anchorSeconds - delaySeconds) * mixRate);
     return std::min(static_cast<std::int64_t>(frame), limit);
 }
 

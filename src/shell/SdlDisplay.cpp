@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 namespace vardel {
 
@@ -92,6 +94,28 @@ private:
     bool released = false;
 };
 
+// SDL's video drivers that show nothing. SDL falls back to them when it finds no display, so
+// they count only when SDL_VIDEODRIVER (a comma-separated list, any case) names them.
+bool unaskedInvisibleDriver(const char* driver) {
+    if (driver == nullptr ||
+        (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)) {
+        return false;
+    }
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    for (std::string_view rest = asked != nullptr ? asked : "";;) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view name = rest.substr(0, comma);
+        if (name.size() == std::strlen(driver) &&
+            SDL_strncasecmp(name.data(), driver, name.size()) == 0) {
+            return false;
+        }
+        if (comma == std::string_view::npos) {
+            return true;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+}
+
 void reportFailure(const Failure& failure, SDL_Window* window, const DisplayOptions& options) {
     const std::string text = initFailedText(failure.result);
     std::fprintf(stderr, "%.*s: %s: %s\n", static_cast<int>(text.size() - 1), text.c_str(),
@@ -122,6 +146,13 @@ std::unique_ptr<SdlDisplay> SdlDisplay::open(const DisplayOptions& options) {
     VideoSubsystem video;
     if (video.result < 0) {
         reportFailure(failed("SDL_InitSubSystem", video.result), nullptr, options);
+        return nullptr;
+    }
+    if (const char* driver = SDL_GetCurrentVideoDriver(); unaskedInvisibleDriver(driver)) {
+        std::fprintf(stderr,
+                     "vardel: no display to show the demo on (SDL found only its %s video "
+                     "driver); vardel --headless plays it without one\n",
+                     driver);
         return nullptr;
     }
     const int scale = std::clamp(options.windowScale, 1, 16);

@@ -27,7 +27,8 @@ struct DisplayOptions {
 class SdlDisplay final : public Display {
 public:
     // Sets the display up. On failure prints one line on stderr with SDL's reason, shows the
-    // same text where a window exists, and returns null.
+    // same text where a window exists, and returns null. SDL's offscreen and dummy drivers,
+    // which it falls back to without a display, are refused unless SDL_VIDEODRIVER names them.
     static std::unique_ptr<SdlDisplay> open(const DisplayOptions& options);
     ~SdlDisplay() override;
 

@@ -69,6 +69,8 @@ bool SoundLibrary::MIDASstartBackgroundPlay(int pollRate) {
         }
         output = startClockOutput(shared, clock, pollRate);
     }
+    std::lock_guard guard(shared.lock);
+    shared.heard.delay(audioOffset.value_or(output->serverDelaySeconds()));
     return true;
 }
 

@@ -36,17 +36,17 @@ int endOf(PassResult result, const DemoOptions& options) {
                : 0;
 }
 
-int runOnScreen(const DemoOptions& options, DemoData& data, MusicPlayer& player) {
+std::unique_ptr<SdlDisplay> openDisplay(const DemoOptions& options) {
     DisplayOptions displayOptions;
     displayOptions.colorDepth = options.colorDepth;
     displayOptions.window = options.window;
-    const std::unique_ptr<SdlDisplay> display = SdlDisplay::open(displayOptions);
-    if (!display) {
-        return 1; // the display has said why
-    }
+    return SdlDisplay::open(displayOptions);
+}
+
+int runOnScreen(const DemoOptions& options, DemoData& data, Display& display, MusicPlayer& player) {
     MillisecondClock clock;
     PlayerMusic music(player);
-    Timeline demo(data, *display, clock, music);
+    Timeline demo(data, display, clock, music);
     demo.startAt(options.part);
     return endOf(demo.run(), options);
 }
@@ -73,6 +73,9 @@ int runVardel(std::span<const std::string> args) {
     // Made first so that it goes last: the player shuts the sound library down on every way
     // out, returns from here and exits from anywhere alike.
     SoundLibrary library(options.offline() ? SoundOutput::Offline : SoundOutput::Device);
+    if (options.audioOffsetMs) {
+        library.setAudioOffset(*options.audioOffsetMs / 1000.0);
+    }
     MusicPlayer player(library);
 
     if (options.dataRoot.empty()) {
@@ -91,6 +94,15 @@ int runVardel(std::span<const std::string> args) {
     if (!loadDemoScenes(*data, root, &reason)) {
         return reportFailure(reason);
     }
+    // On screen, the display comes before the sound: without one the demo stops at once,
+    // before the sound output has started or said anything.
+    std::unique_ptr<SdlDisplay> display;
+    if (!options.offline()) {
+        display = openDisplay(options);
+        if (!display) {
+            return 1; // the display has said why
+        }
+    }
     if (!player.load(songFile(options))) {
         return 1; // the sound library has said why, naming the file
     }
@@ -102,7 +114,7 @@ int runVardel(std::span<const std::string> args) {
         return runCapture(options, *data, player, library);
     }
     return options.headless ? runHeadless(options, *data, player, library)
-                            : runOnScreen(options, *data, player);
+                            : runOnScreen(options, *data, *display, player);
 }
 
 } // namespace vardel

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,53 @@ TEST_F(DummyVideo, AFailedSetUpSaysWhichCallFailedAndReturnsNull) {
         << printed;
     EXPECT_EQ(printed.back(), '\n');
     EXPECT_TRUE(shownErrors.empty()) << "no window, so no message box";
+}
+
+// Sets an environment variable (null: unsets it) for the scope, then puts it back as it was.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name(name) {
+        if (const char* was = std::getenv(name)) {
+            old = was;
+        }
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name;
+    std::optional<std::string> old;
+};
+
+// Without a display SDL falls back to its offscreen driver, which shows nothing: that is no
+// display unless SDL_VIDEODRIVER asks for it.
+TEST(NoDisplay, SdlsFallbackDriverIsRefusedUnlessAskedFor) {
+    const ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr);
+    for (const char* asked : {static_cast<const char*>(nullptr), "x11,OffScreen"}) {
+        SCOPED_TRACE(asked != nullptr ? asked : "SDL_VIDEODRIVER unset");
+        const ScopedEnv driver("SDL_VIDEODRIVER", asked);
+        DisplayOptions options;
+        options.window = true;
+        testing::internal::CaptureStderr();
+        const auto display = SdlDisplay::open(options);
+        const std::string printed = testing::internal::GetCapturedStderr();
+        const char* chosen = SDL_GetCurrentVideoDriver();
+        if (display != nullptr && chosen != nullptr && std::string(chosen) != "offscreen") {
+            GTEST_SKIP() << "SDL reaches a display here without DISPLAY: " << chosen;
+        }
+        if (asked != nullptr) {
+            EXPECT_TRUE(display != nullptr) << printed;
+            continue;
+        }
+        EXPECT_TRUE(display == nullptr);
+        EXPECT_NE(printed.find("vardel: no display to show the demo on (SDL found only its "
+                               "offscreen video driver); vardel --headless plays it without "
+                               "one\n"),
+                  std::string::npos)
+            << printed;
+    }
 }
 
 } // namespace

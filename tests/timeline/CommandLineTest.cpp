@@ -11,8 +11,9 @@ namespace {
 TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
     struct Case {
         std::vector<std::string> args;
-        int depth;         // when accepted
-        const char* error; // when refused
+        int depth;            // when accepted
+        const char* error;    // when refused
+        int audioOffset = -1; // when accepted: the milliseconds asked for; -1: none
     };
     const Case cases[] = {
         {{}, 0, nullptr},
@@ -38,6 +39,15 @@ TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
         {{"--fps", "30"}, 0, "--fps goes with --capture"},
         {{"--length", "3"}, 0, "--length goes with --headless, --bench or --capture"},
         {{"--bench", "--capture", "d"}, 0, "choose one"},
+        {{"--audio-offset", "40", "--window"}, 0, nullptr, 40},
+        {{"--audio-offset", "0"}, 0, nullptr, 0},
+        {{"24", "--audio-offset", "1000"}, 24, nullptr, 1000},
+        {{"--audio-offset", "1001"}, 0, "--audio-offset needs a whole number of milliseconds"},
+        {{"--audio-offset", "-5"}, 0, "from 0 to 1000, not \"-5\""},
+        {{"--audio-offset", "12.5"}, 0, "from 0 to 1000, not \"12.5\""},
+        {{"--audio-offset"}, 0, "--audio-offset needs a value"},
+        {{"--headless", "--audio-offset", "40"}, 0, "--audio-offset goes with the demo on screen"},
+        {{"--capture", "d", "--audio-offset", "40"}, 0, "goes with the demo on screen"},
     };
     for (const Case& c : cases) {
         DemoOptions options;
@@ -48,6 +58,8 @@ TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
         EXPECT_EQ(options.colorDepth, c.depth);
         if (c.error != nullptr) {
             EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        } else {
+            EXPECT_EQ(options.audioOffsetMs.value_or(-1), c.audioOffset);
         }
     }
 }

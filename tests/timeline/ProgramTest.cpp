@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -19,13 +20,16 @@ struct Outcome {
     std::string err;
 };
 
-// Runs vardel on the data in `dir` with no display and no audio device, for two minutes at
-// most, so that a run that hangs fails instead of holding up the suite.
-Outcome vardel(const test::TempDir& dir, const std::string& args) {
+// Runs vardel on the data in `dir` with no display and, unless `drivers` says otherwise, SDL's
+// dummy video and audio drivers, for two minutes at most, so that a run that hangs fails
+// instead of holding up the suite.
+Outcome vardel(const test::TempDir& dir, const std::string& args,
+               const std::string& drivers = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy") {
     const std::string folder = dir.path().string();
     const std::string command = "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY " +
-                                "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 120 '" +
-                                VARDEL_PROGRAM + "' " + args + " >out.txt 2>err.txt";
+                                "-u SDL_VIDEODRIVER -u SDL_AUDIODRIVER " + drivers +
+                                " timeout 120 '" + VARDEL_PROGRAM + "' " + args +
+                                " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     const auto read = [&](const char* name) {
         std::stringstream text;
@@ -52,6 +56,21 @@ TEST(Program, StartUpFailuresNameTheFileAndExitWithOne) {
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
     }
     EXPECT_EQ(vardel(dir, "--headless --every 2").status, 2);
+}
+
+// A session without a display (its runtime folder holds no Wayland socket): SDL would fall
+// back to its offscreen driver and play unseen. The program stops at once, before the sound
+// starts, with one line.
+TEST(Program, WithoutADisplayItSaysSoAtOnceAndExitsWithOne) {
+    test::TempDir dir;
+    test::writeTinyDemo(dir);
+    const auto started = std::chrono::steady_clock::now();
+    const Outcome run = vardel(dir, "--part 6", "XDG_RUNTIME_DIR='" + dir.path().string() + "'");
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "vardel: no display to show the demo on (SDL found only its offscreen "
+                       "video driver); vardel --headless plays it without one\n");
+    EXPECT_LT(took.count(), 5.0);
 }
 
 TEST(Program, HeadlessRunPlaysEveryPartAndEndsByItself) {
