@@ -14,13 +14,28 @@ constexpr int frameWidth = 320;
 constexpr int frameHeight = 240;
 constexpr int channels = 2;
 constexpr int sampleRate = 44100;
+
+// The outermost of `folder` and its parents that does not exist yet; empty when `folder` does.
+std::filesystem::path outermostMissing(const std::filesystem::path& folder) {
+    std::filesystem::path missing;
+    std::error_code error;
+    for (std::filesystem::path at = folder; !at.empty() && !std::filesystem::exists(at, error);
+         at = at.parent_path()) {
+        missing = at;
+        if (at == at.parent_path()) {
+            break;
+        }
+    }
+    return missing;
+}
+
 } // namespace
 
 Capture::~Capture() {
     if (opened && isVideo()) {
         std::string ignored;
         audio.finish(&ignored);
-        encoder.finish(&ignored);
+        encoder.stop();
         removePartialFiles();
     }
 }
@@ -36,10 +51,12 @@ void Capture::removePartialFiles() {
     std::error_code ignored;
     std::filesystem::remove(job.pictures, ignored);
     std::filesystem::remove(job.audio, ignored);
+    std::filesystem::remove(job.output, ignored);
 }
 
 bool Capture::open(const CaptureSettings& settings, std::string* reason) {
-    job.output = settings.output;
+    output = settings.output;
+    stopFlag = settings.stopFlag;
     job.format = videoFormatOf(settings.output);
     job.fps = settings.fps;
     scale = settings.scale > 0 ? settings.scale : isVideo() ? 3 : 1;
@@ -64,9 +81,11 @@ bool Capture::open(const CaptureSettings& settings, std::string* reason) {
         }
         job.pictures = out + ".pictures.partial";
         job.audio = out + ".audio.partial";
+        job.output = out + ".partial";
         audioPath = job.audio;
     } else {
         folder = settings.output;
+        madeFolder = outermostMissing(folder);
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder)) {
             *reason = out + ": cannot make the folder" + (error ? ": " + error.message() : "");
@@ -78,6 +97,8 @@ bool Capture::open(const CaptureSettings& settings, std::string* reason) {
         return false;
     }
     opened = true;
+    begun = true;
+    encoder.stopOn(stopFlag);
     if (isVideo() && !encoder.start(ffmpeg, encodeArguments(job), true, reason)) {
         return false;
     }
@@ -134,9 +155,16 @@ bool Capture::finish(std::string* reason) {
         if (!encoder.finish(&encoderProblem)) {
             fail("encoding the frames: " + encoderProblem);
         }
-        if (!failed() && !runProgram(ffmpeg, muxArguments(job), &problem)) {
-            fail("putting pictures and sound together into " + job.output.string() + ": " +
-                 problem);
+        if (!failed() && !runProgram(ffmpeg, muxArguments(job), &problem, stopFlag)) {
+            fail("putting pictures and sound together into " + output.string() + ": " + problem);
+        }
+        std::error_code error;
+        if (!failed()) {
+            std::filesystem::rename(job.output, output, error);
+        }
+        if (error) {
+            fail("cannot rename " + job.output.string() + " to " + output.string() + ": " +
+                 error.message());
         }
         removePartialFiles();
     }
@@ -144,7 +172,43 @@ bool Capture::finish(std::string* reason) {
         *reason = failure;
         return false;
     }
+    complete = true;
     return true;
+}
+
+void Capture::discard() {
+    if (opened) {
+        std::string ignored;
+        audio.finish(&ignored); // closed before it goes
+        opened = false;
+    }
+    encoder.stop();
+    if (!begun) {
+        return;
+    }
+    std::error_code ignored;
+    if (isVideo()) {
+        removePartialFiles();
+        if (complete) {
+            std::filesystem::remove(output, ignored);
+        }
+        return;
+    }
+    // Only what this capture wrote: the folder may hold files of the user's.
+    for (std::int64_t number = 0; number < frameCount; ++number) {
+        std::filesystem::remove(folder / FrameRecorder::shotName(number), ignored);
+    }
+    std::filesystem::remove(folder / "audio.wav", ignored);
+    if (madeFolder.empty()) {
+        return;
+    }
+    // The folders open() made, innermost first; remove() leaves a folder that is not empty.
+    for (std::filesystem::path at = folder; !at.empty(); at = at.parent_path()) {
+        std::filesystem::remove(at, ignored);
+        if (at == madeFolder || at == at.parent_path()) {
+            break;
+        }
+    }
 }
 
 } // namespace vardel

@@ -76,10 +76,14 @@ void CaptureProgress::update(int part, std::int64_t frame, double capturedSecond
     std::fflush(out);
 }
 
-void CaptureProgress::done(std::int64_t frames, double capturedSeconds) {
+void CaptureProgress::clear() {
     if (terminal) {
         std::fputs("\r\033[K", out);
     }
+}
+
+void CaptureProgress::done(std::int64_t frames, double capturedSeconds) {
+    clear();
     std::fprintf(out, "captured %" PRId64 " frames, %s of demo time, in %.1f s\n", frames,
                  clockText(capturedSeconds, true).c_str(), wallSeconds());
     std::fflush(out);

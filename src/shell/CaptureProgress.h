@@ -30,6 +30,8 @@ public:
     void update(int part, std::int64_t frame, double capturedSeconds);
     // The final line, with the real time the capture took.
     void done(std::int64_t frames, double capturedSeconds);
+    // On a terminal, clears the line (of progress, or the ^C echoed there) for another message.
+    void clear();
 
 private:
     double wallSeconds() const;

@@ -49,17 +49,6 @@ std::filesystem::path findOnPath(std::string_view name, const char* searchPath) 
     return {};
 }
 
-ChildProcess::~ChildProcess() {
-    if (input >= 0) {
-        ::close(input);
-    }
-    if (child > 0) {
-        ::kill(child, SIGTERM);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-    }
-}
-
 bool ChildProcess::start(const std::filesystem::path& program, const std::vector<std::string>& args,
                          bool feedInput, std::string* reason) {
     ignoreBrokenPipes();
@@ -102,10 +91,13 @@ bool ChildProcess::start(const std::filesystem::path& program, const std::vector
 bool ChildProcess::write(const void* bytes, std::size_t size) {
     const auto* next = static_cast<const char*>(bytes);
     while (size > 0 && input >= 0) {
+        if (stopping()) {
+            return false;
+        }
         const ssize_t written = ::write(input, next, size);
         if (written < 0) {
             if (errno == EINTR) {
-                continue;
+                continue; // a signal: a stop, if it asked for one, is seen above
             }
             return false;
         }
@@ -125,12 +117,7 @@ bool ChildProcess::finish(std::string* reason) {
         return false;
     }
     int status = 0;
-    pid_t waited = -1;
-    do {
-        waited = ::waitpid(child, &status, 0);
-    } while (waited < 0 && errno == EINTR);
-    child = -1;
-    if (waited < 0) {
+    if (!reap(&status)) {
         *reason = systemError("cannot wait for " + name, errno);
         return false;
     }
@@ -143,9 +130,34 @@ bool ChildProcess::finish(std::string* reason) {
     return false;
 }
 
+void ChildProcess::stop() {
+    if (input >= 0) {
+        ::close(input);
+        input = -1;
+    }
+    if (child > 0) {
+        ::kill(child, SIGKILL);
+        int status = 0;
+        reap(&status);
+    }
+}
+
+bool ChildProcess::reap(int* status) {
+    pid_t waited = -1;
+    do {
+        if (stopping()) {
+            ::kill(child, SIGKILL); // its output is of no use now; a zombie takes it harmlessly
+        }
+        waited = ::waitpid(child, status, 0);
+    } while (waited < 0 && errno == EINTR);
+    child = -1;
+    return waited >= 0;
+}
+
 bool runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                std::string* reason) {
+                std::string* reason, StopFlag stopFlag) {
     ChildProcess process;
+    process.stopOn(stopFlag);
     return process.start(program, args, false, reason) && process.finish(reason);
 }
 

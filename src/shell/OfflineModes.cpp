@@ -12,6 +12,7 @@
 #include "shell/CaptureProgress.h"
 #include "shell/DemoData.h"
 #include "shell/FrameRecorder.h"
+#include "shell/InterruptSignals.h"
 #include "shell/MusicPlayer.h"
 #include "shell/OfflineRun.h"
 #include "shell/ProgramMessages.h"
@@ -92,9 +93,12 @@ int runBench(const DemoOptions& options, DemoData& data, MusicPlayer& player,
 
 int runCapture(const DemoOptions& options, DemoData& data, MusicPlayer& player,
                SoundLibrary& library) {
+    // Ctrl+C or SIGTERM: the capture stops and removes what it made instead of leaving it.
+    const InterruptSignals interrupt;
     Capture capture;
     std::string reason;
-    if (!capture.open({options.capturePath, options.fps, options.scale, std::getenv("PATH")},
+    if (!capture.open({options.capturePath, options.fps, options.scale, std::getenv("PATH"),
+                       InterruptSignals::flag()},
                       &reason)) {
         return reportFailure(reason);
     }
@@ -109,15 +113,27 @@ int runCapture(const DemoOptions& options, DemoData& data, MusicPlayer& player,
         total = leadInSeconds + library.songSeconds(player.module) + fadeOutSeconds;
     }
     CaptureProgress progress(stderr, ::isatty(STDERR_FILENO) != 0, total);
-    while (run.step() && !capture.failed()) {
+    while (interrupt.caught() == 0 && run.step() && !capture.failed()) {
         if (!options.quiet) {
             progress.update(run.timeline().drawnPart(), run.frames(), run.demoSeconds());
         }
     }
+    // Looked at again after each step that a signal may cut short: a write to ffmpeg (the capture
+    // then fails, as it does when ffmpeg, which gets a terminal's Ctrl+C too, ends first) and
+    // the last encoding and the mux in finish().
+    const bool finished =
+        interrupt.caught() == 0 && run.failure().empty() && capture.finish(&reason);
+    if (const int caught = interrupt.caught(); caught != 0) {
+        capture.discard();
+        progress.clear();
+        std::fprintf(stderr, "vardel: capture to %s interrupted; nothing was written\n",
+                     options.capturePath.c_str());
+        return InterruptSignals::exitStatus(caught);
+    }
     if (!run.failure().empty()) {
         return reportFailure(run.failure());
     }
-    if (!capture.finish(&reason)) {
+    if (!finished) {
         return reportFailure("capture to " + options.capturePath.string() + " failed: " + reason);
     }
     if (!options.quiet) {

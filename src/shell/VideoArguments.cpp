@@ -53,7 +53,10 @@ std::vector<std::string> muxArguments(const VideoJob& job) {
     } else {
         args.insert(args.end(), {"-c:a", "libopus", "-b:a", "192k"});
     }
-    args.push_back(job.output.string());
+    const char* muxer = job.format == VideoFormat::Mp4    ? "mp4"
+                        : job.format == VideoFormat::Webm ? "webm"
+                                                          : "matroska";
+    args.insert(args.end(), {"-f", muxer, job.output.string()});
     return args;
 }
 

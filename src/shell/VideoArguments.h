@@ -20,7 +20,7 @@ VideoFormat videoFormatOf(const std::filesystem::path& output);
 // standard input, into a file of pictures only; once the capture is over, the second puts
 // that file and the captured audio together into the output, encoding the audio.
 struct VideoJob {
-    std::filesystem::path output;
+    std::filesystem::path output; // the second run's file, in `format` whatever its name
     VideoFormat format = VideoFormat::Mp4;
     int width = 960; // of the frames fed, already scaled up
     int height = 720;

@@ -6,6 +6,7 @@ target_sources(vardel_shell PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CaptureProgress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DataLocation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InterruptSignals.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OfflineModes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OfflineRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/VideoArguments.cpp

@@ -62,10 +62,15 @@ TEST(VideoArguments, ChooseCodecsByExtensionAndFeedRawFramesAtTheRate) {
     EXPECT_EQ(videoFormatOf("frames"), VideoFormat::None);
     EXPECT_EQ(videoFormatOf("frames.mp4/"), VideoFormat::None);
 
-    const struct { VideoFormat format; const char* video; const char* audio; } cases[] = {
-        {VideoFormat::Mp4, "libx264", "aac"},
-        {VideoFormat::Mkv, "libx264", "libopus"},
-        {VideoFormat::Webm, "libvpx-vp9", "libopus"},
+    const struct {
+        VideoFormat format;
+        const char* video;
+        const char* audio;
+        const char* muxer;
+    } cases[] = {
+        {VideoFormat::Mp4, "libx264", "aac", "mp4"},
+        {VideoFormat::Mkv, "libx264", "libopus", "matroska"},
+        {VideoFormat::Webm, "libvpx-vp9", "libopus", "webm"},
     };
     for (const auto& c : cases) {
         VideoJob job{"out", c.format, 640, 480, 50, "pictures", "sound.wav"};
@@ -82,6 +87,7 @@ TEST(VideoArguments, ChooseCodecsByExtensionAndFeedRawFramesAtTheRate) {
         EXPECT_EQ(encode.back(), "pictures");
         EXPECT_EQ(after(mux, "-c:v"), "copy");
         EXPECT_EQ(after(mux, "-c:a"), c.audio);
+        EXPECT_EQ(after(mux, "-f"), c.muxer); // the output's name ends in .partial
         EXPECT_EQ(mux.back(), "out");
     }
 }

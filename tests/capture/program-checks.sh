@@ -6,6 +6,7 @@
 #   part     --part 3 presents part 3 from its first frame
 #   bench    --bench reports a line for every part and one for all
 #   install  an installed copy finds its data from another folder
+#   interrupt SIGINT or SIGTERM during a capture leaves nothing of it and no ffmpeg behind
 set -euo pipefail
 check=$1
 vardel=$2
@@ -63,6 +64,56 @@ install)
   mkdir "$work/elsewhere"
   cd "$work/elsewhere"
   "$work/prefix/bin/vardel" --headless --length 2 || fail "the installed program did not run"
+  ;;
+interrupt)
+  real=$(command -v ffmpeg) || fail "ffmpeg is missing (scripts/install-deps.sh installs it)"
+  # ffmpeg as found on PATH, unless HANG names the run that hangs instead: "encode" reads no
+  # frames, "mux" starts its output; the hanging one notes its pid in hung.pid.
+  mkdir "$work/bin" "$work/kept"
+  echo mine > "$work/kept/notes.txt"
+  cat > "$work/bin/ffmpeg" <<EOF
+#!/bin/sh
+case " \$* " in *" pipe:0 "*) run=encode ;; *) run=mux ;; esac
+[ "\$HANG" = "\$run" ] || exec "$real" "\$@"
+for last; do :; done
+: > "\$last"
+echo \$\$ > "$work/hung.pid"
+exec sleep 60
+EOF
+  chmod +x "$work/bin/ffmpeg"
+  listing() { (cd "$work" && find . ! -name err | sort); }
+  # interrupted SIGNAL group|vardel READY STATUS ARGS...: a capture with ARGS, sent SIGNAL once
+  # READY exists; to the process group as a terminal's Ctrl+C does (ffmpeg gets it too), or to
+  # vardel alone as kill does.
+  interrupted() {
+    local signal=$1 target=$2 ready=$3 status=$4 before i ended=0
+    shift 4
+    before=$(listing)
+    set -m # its own process group, where SIGINT is not ignored
+    PATH="$work/bin:$PATH" "$vardel" --capture "$@" --quiet 2> "$work/err" &
+    local pid=$!
+    set +m
+    for (( i = 0; i < 200; i++ )); do [[ -e $ready ]] && break; sleep 0.05; done
+    [[ -e $ready ]] || { kill -KILL "$pid"; fail "$*: $ready did not appear"; }
+    if [[ $target == group ]]; then kill -"$signal" -- -"$pid"; else kill -"$signal" "$pid"; fi
+    for (( i = 0; i < 200; i++ )); do kill -0 "$pid" 2> /dev/null || break; sleep 0.05; done
+    kill -KILL "$pid" 2> /dev/null && fail "$*: still running 10 s after SIG$signal"
+    wait "$pid" || ended=$?
+    (( ended == status )) || fail "$*: SIG$signal gave exit status $ended: $(cat "$work/err")"
+    grep -q "^vardel: capture to .* interrupted; nothing was written$" "$work/err" ||
+      fail "$*: no line about the interruption: $(cat "$work/err")"
+    if [[ -e $work/hung.pid ]]; then
+      ! kill -0 "$(cat "$work/hung.pid")" 2> /dev/null || fail "$*: the hanging ffmpeg was left"
+      rm "$work/hung.pid"
+    fi
+    ! pgrep -af -- "$work" || fail "$*: ffmpeg still runs"
+    [[ "$(listing)" == "$before" ]] || fail "$*: left behind: $(diff <(echo "$before") <(listing))"
+  }
+  interrupted INT group "$work/a.mp4.pictures.partial" 130 "$work/a.mp4" --length 60
+  HANG=encode interrupted TERM vardel "$work/hung.pid" 143 "$work/b.mkv" --length 60
+  HANG=mux interrupted TERM vardel "$work/hung.pid" 143 "$work/c.mp4" --length 0.5
+  interrupted INT group "$work/new/frames/000001.png" 130 "$work/new/frames" --length 60
+  interrupted INT vardel "$work/kept/000001.png" 130 "$work/kept" --length 60
   ;;
 *)
   fail "unknown check $check"
