@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "formats/XmWriter.h"
-#include "shell/LoadedModule.h"
-#include "shell/ModuleMixer.h"
-#include "shell/SoundLibrary.h"
+#include "music/LoadedModule.h"
+#include "music/ModuleMixer.h"
+#include "music/SoundLibrary.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Capture to a folder, the ffmpeg jobs of a video capture, and the child processes that run it.
-#include "shell/Capture.h"
-#include "shell/ChildProcess.h"
-#include "shell/FrameBufferSet.h"
+#include "capture/Capture.h"
+#include "capture/ChildProcess.h"
+#include "platform/FrameBufferSet.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

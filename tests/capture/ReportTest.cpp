@@ -1,7 +1,7 @@
 // The capture's progress line, the benchmark report and where the data is found.
-#include "shell/BenchReport.h"
-#include "shell/CaptureProgress.h"
-#include "shell/DataLocation.h"
+#include "app/DataLocation.h"
+#include "capture/BenchReport.h"
+#include "capture/CaptureProgress.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/SoundLibrary.h"
+#include "music/SoundLibrary.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <map>
 #include <sstream>
 
+#include "app/MusicTool.h"
 #include "music/OddModules.h"
-#include "shell/MusicTool.h"
-#include "shell/XmLayout.h"
+#include "music/XmLayout.h"
 #include "support/TempDir.h"
 
 namespace vardel {

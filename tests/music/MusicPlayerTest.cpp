@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/MusicPlayer.h"
+#include "music/MusicPlayer.h"
 
 namespace vardel {
 namespace {

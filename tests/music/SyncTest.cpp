@@ -14,9 +14,9 @@
 #include <tuple>
 
 #include "music/OddModules.h"
-#include "shell/RowHistory.h"
-#include "shell/SoundLibrary.h"
-#include "shell/SyncCues.h"
+#include "music/RowHistory.h"
+#include "music/SoundLibrary.h"
+#include "music/SyncCues.h"
 #include "support/TempDir.h"
 
 namespace vardel {

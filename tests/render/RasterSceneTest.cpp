@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "RasterTarget.h"
-#include "formats/PngWriter.h"
+#include "image/PngWriter.h"
 #include "render/Line.h"
 #include "render/ShadedTriangle.h"
 #include "render/TexturedTriangle.h"
@@ -70,7 +70,7 @@ TEST(RasterScene, DrawsTheTestSceneAndWritesItAsPng) {
     std::filesystem::create_directories(directory);
     const RasterTriangle record = target.record(false);
     std::string reason;
-    ASSERT_TRUE(formats::writePng(directory / "raster.png", record.pixels, 320, 240, 0, &reason))
+    ASSERT_TRUE(writePng(directory / "raster.png", record.pixels, 320, 240, 0, &reason))
         << reason;
 }
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "music/Instruments.h"
-#include "shell/SoundLibrary.h"
+#include "music/SoundLibrary.h"
 #include "support/TempDir.h"
 
 namespace vardel::makedata::music {

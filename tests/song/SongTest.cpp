@@ -11,9 +11,9 @@
 #include <sstream>
 
 #include "Makedata.h"
+#include "app/MusicTool.h"
 #include "music/Song.h"
-#include "shell/MusicTool.h"
-#include "shell/SoundLibrary.h"
+#include "music/SoundLibrary.h"
 #include "support/TempDir.h"
 
 namespace vardel::makedata::music {

@@ -11,12 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "capture/OfflineRun.h"
+#include "demo/DemoData.h"
 #include "fidelity/FrameComparison.h"
-#include "formats/PngWriter.h"
-#include "shell/DemoData.h"
-#include "shell/MusicPlayer.h"
-#include "shell/OfflineRun.h"
-#include "shell/SoundLibrary.h"
+#include "image/PngWriter.h"
+#include "music/MusicPlayer.h"
+#include "music/SoundLibrary.h"
 
 namespace {
 
@@ -53,12 +53,11 @@ bool writeShots(const std::filesystem::path& dir, std::int64_t frame,
         const std::uint32_t grey = ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) / 6;
         marked[i] = comparison.lastWrong()[i] != 0 ? 0x00FF0000u : grey * 0x010101u;
     }
-    return formats::writePng(dir / (std::string(name) + "-fast.png"), comparison.lastFast().data(),
-                             320, 240, 0, reason) &&
-           formats::writePng(dir / (std::string(name) + "-exact.png"),
-                             comparison.lastExact().data(), 320, 240, 0, reason) &&
-           formats::writePng(dir / (std::string(name) + "-wrong.png"), marked.data(), 320, 240, 0,
-                             reason);
+    return writePng(dir / (std::string(name) + "-fast.png"), comparison.lastFast().data(), 320, 240,
+                    0, reason) &&
+           writePng(dir / (std::string(name) + "-exact.png"), comparison.lastExact().data(), 320,
+                    240, 0, reason) &&
+           writePng(dir / (std::string(name) + "-wrong.png"), marked.data(), 320, 240, 0, reason);
 }
 
 } // namespace

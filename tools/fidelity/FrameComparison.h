@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "demo/Timeline.h"
 #include "fidelity/ExactRaster.h"
 #include "render/TriangleDrawer.h"
-#include "shell/Timeline.h"
 
 namespace vardel::fidelity {
 

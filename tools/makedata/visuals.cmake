@@ -35,7 +35,8 @@ target_include_directories(vardel_preview PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vardel_preview PUBLIC vardel_core PRIVATE vardel_warnings)
 
 add_executable(contact-sheet preview/ContactSheet.cpp)
-target_link_libraries(contact-sheet PRIVATE vardel_preview vardel_makedata vardel_warnings)
+target_link_libraries(contact-sheet PRIVATE vardel_preview vardel_makedata vardel_image
+  vardel_warnings)
 
 # The content benchmark (bench/bench_content.cpp) generates and renders these scenes; the
 # benchmark programs are defined after this folder, so it is linked once they exist.

@@ -9,7 +9,7 @@
 
 #include "art/Font.h"
 #include "effects/FrameBuffer.h"
-#include "formats/PngWriter.h"
+#include "image/PngWriter.h"
 #include "preview/DemoScenes.h"
 #include "render/Render.h"
 
@@ -84,7 +84,7 @@ public:
     }
 
     bool write(const std::string& path, std::string& reason) const {
-        return formats::writePng(path, pixels.data(), w, h, 0, &reason);
+        return writePng(path, pixels.data(), w, h, 0, &reason);
     }
 
 private:
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
             if (argc == 4) {
                 const std::string name = std::string(argv[3]) + "-" + std::to_string(r + 1) + "-" +
                                          std::to_string(c + 1) + ".png";
-                if (!formats::writePng(name, frame.data(), kFrameWidth, kFrameHeight, 0, &reason)) {
+                if (!writePng(name, frame.data(), kFrameWidth, kFrameHeight, 0, &reason)) {
                     std::fprintf(stderr, "contact-sheet: %s\n", reason.c_str());
                     return 1;
                 }
