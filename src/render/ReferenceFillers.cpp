@@ -59,9 +59,8 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
     fillTexturedRows(
         t, mono, depth,
         [&](const TexturedSetup& s, int y, int first, int end, const TexturedSpanStart& start) {
-            // Pixel i of the span with texel coordinates u and v (16.16, centred); 1/z steps
-            // from pixel to pixel and is held to the corners' range.
-            double w = start.w;
+            // Pixel i of the span with texel coordinates u and v (16.16); 1/z is held to the
+            // corners' range.
             auto pixel = [&](int i, std::int64_t u, std::int64_t v) {
                 const int column = std::clamp(floorDivide(u, 65536), 0, texture.width - 1);
                 const int row = std::clamp(floorDivide(v, 65536), 0, texture.height - 1);
@@ -79,8 +78,8 @@ void fillTexturedTriangle(const RasterTriangle& t, bool mono, bool depth) {
                     static_cast<std::uint32_t>(table.at(tableRow[1], (texel >> 8) & 0xFF)) << 8 |
                     static_cast<std::uint32_t>(table.at(tableRow[0], (texel >> 16) & 0xFF)) << 16 |
                     (texel & 0xFF000000u);
-                put(t, first + i, y, std::clamp(w, s.wLow, s.wHigh), depth, shaded);
-                w += s.w.dx;
+                put(t, first + i, y, std::clamp(start.w + i * s.w.dx, s.wLow, s.wHigh), depth,
+                    shaded);
             };
             forEachSegment(s, start, end - first, mono ? 1 : 3, [&](const TexelSegment& g) {
                 for (int i = 0; i < g.pixels; ++i) {

@@ -81,12 +81,12 @@ template <bool Depth> struct ShadedSpan {
         // the pixels between need holding too (a sliver, whose rounded corners may lie off
         // it), the whole span is drawn held.
         const auto inRange = [&](int i) {
-            bool inside = true;
+            int inside = 1; // on ints: no branches
             for (int c = 0; c < 3; ++c) {
                 const std::int64_t value = start.channel[c] + i * s.step[c];
-                inside = inside & (value >= s.low[c]) & (value <= s.high[c]);
+                inside &= static_cast<int>(value >= s.low[c]) & static_cast<int>(value <= s.high[c]);
             }
-            return inside;
+            return inside != 0;
         };
         const int begin = inRange(0) ? 0 : 1;
         const int stop = count > begin && !inRange(count - 1) ? count - 1 : count;

@@ -5,6 +5,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "render/Sse2.h"
 #include "render/TexturedTriangle.h"
 
 namespace vardel {
@@ -167,79 +168,171 @@ template <bool Mono, bool Depth> class TexturedSpan {
 public:
     explicit TexturedSpan(const RasterTriangle& t)
         : t(t), texels(t.texture->pixels.data()), texelPitch(t.texture->width),
-          table(t.shadeTable->entries()) {}
+          table(t.shadeTable->entries()),
+          fourAtATime(t.texture->width < 32768 && t.texture->height < 32768) {}
 
     void operator()(const TexturedSetup& s, int y, int first, int end,
                     const TexturedSpanStart& start) const {
         const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
-        std::uint32_t* const out = t.pixels + offset;
-        float* const depth = Depth ? t.depth + offset : nullptr;
-        double w = start.w; // 1/z of the next pixel, stepped from pixel to pixel
+        const Row row{t.pixels + offset, Depth ? t.depth + offset : nullptr, t.width - first};
         forEachSegment(s, start, end - first, Mono ? 1 : 3, [&](const TexelSegment& g) {
             const bool inside = staysInside(g.u, g.du, g.pixels, t.texture->width) &&
                                 staysInside(g.v, g.dv, g.pixels, t.texture->height);
             if (s.holdsLevels) {
-                inside ? draw<false, true>(s, start, g, out, depth, w)
-                       : draw<true, true>(s, start, g, out, depth, w);
+                inside ? draw<false, true>(s, start, g, row) : draw<true, true>(s, start, g, row);
             } else {
-                inside ? draw<false, false>(s, start, g, out, depth, w)
-                       : draw<true, false>(s, start, g, out, depth, w);
+                inside ? draw<false, false>(s, start, g, row) : draw<true, false>(s, start, g, row);
             }
         });
     }
 
 private:
+    // Where a span's first pixel and its depth go, and how many pixels the row has from there.
+    struct Row {
+        std::uint32_t* out;
+        float* depth;
+        int room;
+    };
+
     // Texel coordinates are held to the texture's border where they leave it (HoldTexels),
-    // levels to the corners' range where the triangle's can leave it (HoldLevels). 1/z is held
-    // to the corners' range at every pixel: two instructions, less than finding the pixels
-    // that need it. Pixel i's texel and levels are computed from the segment's start, so that
-    // a pixel the depth test rejects costs little more than the test.
+    // levels to the corners' range where the triangle's can leave it (HoldLevels); 1/z is held
+    // to the corners' range. Segments that need neither go four pixels at a time where SSE2 is
+    // there. The depth test chooses what to store instead of branching: which pixels pass is as
+    // good as random where surfaces overlap, and a mispredicted branch costs more than shading
+    // a pixel that is not kept.
     template <bool HoldTexels, bool HoldLevels>
     void draw(const TexturedSetup& s, const TexturedSpanStart& start, const TexelSegment& g,
-              std::uint32_t* out, float* depth, double& w) const {
+              const Row& row) const {
+        const Shading<Mono, HoldLevels> shading(s, start, g.first);
+        int i = 0;
+#if VARDEL_SSE2
+        if constexpr (!HoldTexels && !HoldLevels) {
+            if (fourAtATime && g.pixels >= 8) {
+                // The last group may reach past the segment, its extra lanes masked off, as
+                // long as it stays within the row.
+                const int fours = g.first + g.pixels + 3 <= row.room ? g.pixels : g.pixels & ~3;
+                if (fours > 0) {
+                    drawFours(s, start, g, shading, row, fours);
+                    i = fours;
+                }
+            }
+        }
+#endif
         // Locals, so that the stores below cannot be taken to change them.
         const std::uint32_t* const texels = this->texels;
         const std::ptrdiff_t texelPitch = this->texelPitch;
         const std::uint8_t* const table = this->table;
         const int lastColumn = t.texture->width - 1;
         const int lastRow = t.texture->height - 1;
-        const Shading<Mono, HoldLevels> shading(s, start, g.first);
-        const auto shaded = [&](int i) {
+        const auto shaded = [&](int at) {
             int column = 0;
-            int row = 0;
+            int texelRow = 0;
             if constexpr (HoldTexels) { // on 64 bits: a long span may step far off the texture
                 const auto along = [&](std::int32_t from, std::int32_t step, int last) {
-                    const std::int64_t at = (from + static_cast<std::int64_t>(i) * step) >> 16;
-                    return static_cast<int>(std::clamp<std::int64_t>(at, 0, last));
+                    const std::int64_t value = (from + static_cast<std::int64_t>(at) * step) >> 16;
+                    return static_cast<int>(std::clamp<std::int64_t>(value, 0, last));
                 };
                 column = along(g.u, g.du, lastColumn);
-                row = along(g.v, g.dv, lastRow);
+                texelRow = along(g.v, g.dv, lastRow);
             } else {
-                column = (g.u + i * g.du) >> 16;
-                row = (g.v + i * g.dv) >> 16;
+                column = (g.u + at * g.du) >> 16;
+                texelRow = (g.v + at * g.dv) >> 16;
             }
-            return shading.shade(texels[row * texelPitch + column], table, i);
+            return shading.shade(texels[texelRow * texelPitch + column], table, at);
         };
-        out += g.first;
-        for (int i = 0; i < g.pixels; ++i) {
+        std::uint32_t* const out = row.out + g.first;
+        double k = g.first + i; // the pixel's place in the span
+        for (; i < g.pixels; ++i, k += 1.0) {
             if constexpr (Depth) {
+                const double w = start.w + k * s.w.dx;
                 const double held = w > s.wLow ? (w < s.wHigh ? w : s.wHigh) : s.wLow;
                 const auto nearness = static_cast<float>(held); // as in the buffer
-                if (depth[g.first + i] < nearness) {
-                    depth[g.first + i] = nearness;
-                    out[i] = shaded(i);
-                }
-                w += s.w.dx;
+                float& stored = row.depth[g.first + i];
+                const bool nearer = stored < nearness;
+                const std::uint32_t colour = shaded(i);
+                stored = nearer ? nearness : stored;
+                out[i] = nearer ? colour : out[i];
             } else {
                 out[i] = shaded(i);
             }
         }
     }
 
+#if VARDEL_SSE2
+    /*
+     * Pixels 0 to count - 1 of a segment that needs no holding, four at a time (those past the
+     * segment masked off), computed as the loop above computes them: 1/z in doubles made
+     * floats, texel coordinates and levels in 32-bit lanes stepping four pixels a group (the
+     * sums wrap as the loop's do), the texels loaded one by one, and the multiply table's
+     * products worked out (sse2::scaleChannels). Row x width is formed on 16-bit halves,
+     * which textures under 32768 texels a side allow.
+     */
+    void drawFours(const TexturedSetup& s, const TexturedSpanStart& start, const TexelSegment& g,
+                   const Shading<Mono, false>& shading, const Row& row, int count) const {
+        constexpr int kChannels = Mono ? 1 : 3;
+        const auto four = [](std::int32_t step) { return _mm_set1_epi32(step * 4); };
+        __m128i u = _mm_add_epi32(_mm_set1_epi32(g.u), sse2::laneSteps(g.du));
+        __m128i v = _mm_add_epi32(_mm_set1_epi32(g.v), sse2::laneSteps(g.dv));
+        const __m128i uFour = four(g.du);
+        const __m128i vFour = four(g.dv);
+        __m128i level[kChannels];
+        __m128i levelFour[kChannels];
+        for (int c = 0; c < kChannels; ++c) {
+            const auto step = static_cast<std::int32_t>(shading.step[c]);
+            level[c] = _mm_add_epi32(_mm_set1_epi32(static_cast<std::int32_t>(shading.level[c])),
+                                     sse2::laneSteps(step));
+            levelFour[c] = four(step);
+        }
+        const __m128i pitch = _mm_set1_epi32(static_cast<int>(texelPitch));
+        const std::uint32_t* const texels = this->texels;
+        std::uint32_t* const out = row.out + g.first;
+        float* const depth = Depth ? row.depth + g.first : nullptr;
+        for (int i = 0; i < count; i += 4) {
+            const __m128i valid = sse2::firstLanes(g.pixels - i);
+            // Masked lanes read texel 0: their coordinates may lie off the texture.
+            const __m128i index =
+                _mm_and_si128(valid, _mm_add_epi32(_mm_madd_epi16(_mm_srai_epi32(v, 16), pitch),
+                                                   _mm_srai_epi32(u, 16)));
+            alignas(16) std::int32_t lane[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
+            const __m128i texel =
+                _mm_setr_epi32(static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
+                               static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
+            __m128i low;
+            __m128i high;
+            if constexpr (Mono) {
+                sse2::spreadLevels(_mm_srli_epi32(level[0], 16), low, high);
+            } else {
+                sse2::spreadLevels(_mm_srli_epi32(level[0], 16), _mm_srli_epi32(level[1], 16),
+                                   _mm_srli_epi32(level[2], 16), low, high);
+            }
+            const __m128i shaded = sse2::scaleChannels(texel, low, high);
+            auto* const pixels = reinterpret_cast<__m128i*>(out + i);
+            __m128i keep = valid;
+            if constexpr (Depth) {
+                const __m128 nearness =
+                    sse2::nearness(start.w, s.w.dx, g.first + i, s.wLow, s.wHigh);
+                const __m128 stored = _mm_loadu_ps(depth + i);
+                keep = _mm_and_si128(keep, _mm_castps_si128(_mm_cmplt_ps(stored, nearness)));
+                _mm_storeu_ps(depth + i,
+                              _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
+                                                            _mm_castps_si128(nearness))));
+            }
+            _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
+            u = _mm_add_epi32(u, uFour);
+            v = _mm_add_epi32(v, vFour);
+            for (int c = 0; c < kChannels; ++c) {
+                level[c] = _mm_add_epi32(level[c], levelFour[c]);
+            }
+        }
+    }
+#endif
+
     const RasterTriangle& t;
     const std::uint32_t* texels;
     std::ptrdiff_t texelPitch;
     const std::uint8_t* table;
+    bool fourAtATime; // rows x width fit the 16-bit multiplications of drawFour
 };
 
 template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {

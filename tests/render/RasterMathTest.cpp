@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "render/RasterMath.h"
+#include "render/Sse2.h"
+#include "scene/MultiplyTable.h"
 
 namespace vardel {
 namespace {
@@ -27,6 +29,32 @@ TEST(RasterMath, RoundsHalvesToEvenWithinTheRange) {
         EXPECT_EQ(roundClamped(c.x, c.lo, c.hi), c.expected) << c.x;
     }
 }
+
+#if VARDEL_SSE2
+// The four-pixel loops scale texels by arithmetic instead of the multiply table: every channel
+// and level gives what the table holds, and the top byte passes unchanged.
+TEST(RasterMath, FourPixelShadingMatchesTheMultiplyTable) {
+    const MultiplyTable table;
+    int wrong = 0;
+    for (int level = 0; level < 256; ++level) {
+        __m128i low;
+        __m128i high;
+        sse2::spreadLevels(_mm_set1_epi32(level), low, high);
+        for (int c = 0; c < 256; c += 4) {
+            alignas(16) std::uint32_t texel[4], got[4];
+            for (int j = 0; j < 4; ++j)
+                texel[j] = std::uint32_t(c + j) * 0x01010101u;
+            _mm_store_si128(
+                reinterpret_cast<__m128i*>(got),
+                sse2::scaleChannels(_mm_load_si128(reinterpret_cast<__m128i*>(texel)), low, high));
+            for (int j = 0; j < 4; ++j)
+                wrong += got[j] != ((texel[j] & 0xFF000000u) |
+                                    std::uint32_t(table.at(level, c + j)) * 0x010101u);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+#endif
 
 } // namespace
 } // namespace vardel

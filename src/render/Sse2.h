@@ -1,0 +1,86 @@
+#pragma once
+
+// SSE2 helpers for the fillers' four-pixels-at-a-time loops. SSE2 is part of every x86-64
+// processor; elsewhere VARDEL_SSE2 is 0 and the fillers take their one-pixel-at-a-time loops,
+// which compute the same values.
+
+#include <cstdint>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define VARDEL_SSE2 1
+#include <emmintrin.h>
+#else
+#define VARDEL_SSE2 0
+#endif
+
+#if VARDEL_SSE2
+
+namespace vardel::sse2 {
+
+/*
+ * floor(x / 255) in every 16-bit lane, for x up to 255 x 255: (x + 1 + (x >> 8)) >> 8. This is
+ * what the multiply table holds (row i, column c: i x c / 255 rounded down); every product of
+ * two bytes gives the same result (a test checks them all), and no sum passes 65280.
+ */
+inline __m128i divideBy255(__m128i x) {
+    const __m128i sum = _mm_add_epi16(_mm_add_epi16(x, _mm_set1_epi16(1)), _mm_srli_epi16(x, 8));
+    return _mm_srli_epi16(sum, 8);
+}
+
+// Four pixels 0x00RRGGBB (top byte kept) with each channel scaled by the level in the same
+// 16-bit lane of `low` (pixels 0 and 1: blue, green, red, top of pixel 0, then of pixel 1) and
+// `high` (pixels 2 and 3), levels 0..255: channel x level / 255, rounded down.
+inline __m128i scaleChannels(__m128i texels, __m128i low, __m128i high) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = divideBy255(_mm_mullo_epi16(_mm_unpacklo_epi8(texels, zero), low));
+    const __m128i b = divideBy255(_mm_mullo_epi16(_mm_unpackhi_epi8(texels, zero), high));
+    const __m128i top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    return _mm_or_si128(_mm_andnot_si128(top, _mm_packus_epi16(a, b)), _mm_and_si128(texels, top));
+}
+
+// The levels (0..255, one per 32-bit lane, for pixels 0 to 3) spread over the 16-bit lanes of
+// each pixel's channels, as scaleChannels takes them: one level for all three channels.
+inline void spreadLevels(__m128i levels, __m128i& low, __m128i& high) {
+    const __m128i pair = _mm_or_si128(levels, _mm_slli_epi32(levels, 16));
+    low = _mm_unpacklo_epi32(pair, pair);
+    high = _mm_unpackhi_epi32(pair, pair);
+}
+
+// The same for three levels per pixel: red, green and blue ones.
+inline void spreadLevels(__m128i red, __m128i green, __m128i blue, __m128i& low, __m128i& high) {
+    const __m128i blueGreen = _mm_or_si128(blue, _mm_slli_epi32(green, 16));
+    low = _mm_unpacklo_epi32(blueGreen, red);
+    high = _mm_unpackhi_epi32(blueGreen, red);
+}
+
+// a where mask is clear, b where it is set.
+inline __m128i select(__m128i mask, __m128i a, __m128i b) {
+    return _mm_or_si128(_mm_andnot_si128(mask, a), _mm_and_si128(mask, b));
+}
+
+// 0, step, 2 step and 3 step.
+inline __m128i laneSteps(std::int32_t step) {
+    return _mm_setr_epi32(0, step, 2 * step, 3 * step);
+}
+
+// All bits set in the first `lanes` (0 to 4) lanes.
+inline __m128i firstLanes(int lanes) {
+    return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(lanes));
+}
+
+// 1/z of four pixels, start + k x step for k, k + 1, k + 2, k + 3, held to least..most and made
+// floats as the depth buffer holds them (in doubles, as the one-pixel loops work them out).
+inline __m128 nearness(double start, double step, double k, double least, double most) {
+    const __m128d base = _mm_set1_pd(start);
+    const __m128d slope = _mm_set1_pd(step);
+    const __m128d low = _mm_set1_pd(least);
+    const __m128d high = _mm_set1_pd(most);
+    const auto held = [&](__m128d w) { return _mm_min_pd(_mm_max_pd(w, low), high); };
+    const __m128d first = held(_mm_add_pd(base, _mm_mul_pd(_mm_setr_pd(k, k + 1.0), slope)));
+    const __m128d second = held(_mm_add_pd(base, _mm_mul_pd(_mm_setr_pd(k + 2.0, k + 3.0), slope)));
+    return _mm_movelh_ps(_mm_cvtpd_ps(first), _mm_cvtpd_ps(second));
+}
+
+} // namespace vardel::sse2
+
+#endif
