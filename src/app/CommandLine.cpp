@@ -56,6 +56,10 @@ bool checkCombinations(const DemoOptions& options, bool every, bool fps, bool sc
         error = "--length goes with --headless, --bench or --capture";
         return false;
     }
+    if (options.threads != 0 && !options.offline()) {
+        error = "--threads goes with --headless, --bench or --capture";
+        return false;
+    }
     if (options.audioOffsetMs && options.offline()) {
         error = "--audio-offset goes with the demo on screen, not --headless, --bench or --capture";
         return false;
@@ -136,6 +140,10 @@ bool parseCommandLine(std::span<const std::string> args, DemoOptions& options, s
                 return false;
             }
             options.audioOffsetMs = milliseconds;
+        } else if (arg == "--threads") {
+            if (!whole(1, 2, options.threads, "1 or 2")) {
+                return false;
+            }
         } else if (arg == "--fps") {
             if (!whole(30, 60, options.fps, "60, 50 or 30")) {
                 return false;
@@ -181,6 +189,7 @@ const char* demoUsage() {
            "       vardel --headless [--hash] [--shots DIR [--every N]] [--length S] [--part N]\n"
            "       vardel --capture OUT [--fps N] [--scale N] [--length S] [--quiet] [--part N]\n"
            "       vardel --bench [--length S] [--part N]\n"
+           "       (the last three also take [--threads N])\n"
            "Plays the Orvex Vardel demo: loads DIR/data (the textures, scenes and krs.xm), then\n"
            "shows seven parts in step with the music and ends by itself.\n"
            "  16, 24, 32     display depth; without one the display tries 32, 24 and 16 bits\n"
@@ -209,6 +218,9 @@ const char* demoUsage() {
            "  --length S     headless, capture, bench: stop after S seconds of demo time\n"
            "  --bench        play headless as fast as possible and report frames per second\n"
            "                 and frame times per part, and the time loading took\n"
+           "  --threads N    headless, capture, bench: fill the picture on N threads, 1 or 2\n"
+           "                 (default: 2 on a machine with two cores or more); the frames are\n"
+           "                 the same either way\n"
            "  --help         this text\n"
            "  --version      the program's version\n"
            "Keys: Escape ends the demo, n skips to the next part, Alt+Enter switches between\n"

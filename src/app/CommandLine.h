@@ -24,6 +24,8 @@ struct DemoOptions {
     bool hash = false;              // headless: a line per frame with its part and pixel hash
 
     bool bench = false;             // headless as fast as possible, with a timing report
+    int threads = 0;                // offline runs: the renderer's threads (1 or 2); 0: as
+                                    // many as the machine has cores, at most 2
 
     std::filesystem::path capturePath; // a video file (.mp4, .mkv, .webm) or a folder
     int fps = 60;                      // capture: 60, 50 or 30 frames per second

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "app/ProgramMessages.h"
 #include "capture/BenchReport.h"
@@ -31,6 +32,14 @@ double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// The threads asked for, or two where the machine has two cores or more.
+int renderThreads(const DemoOptions& options) {
+    if (options.threads != 0) {
+        return options.threads;
+    }
+    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+}
+
 OfflineRun::Settings runSettings(const DemoOptions& options, int fps) {
     OfflineRun::Settings settings;
     settings.colorDepth = options.colorDepth;
@@ -39,6 +48,7 @@ OfflineRun::Settings runSettings(const DemoOptions& options, int fps) {
         options.lengthSeconds > 0.0 ? std::max<std::int64_t>(1, std::llround(options.lengthSeconds * fps)) : 0;
     settings.startPart = options.part;
     settings.songFile = musicPath(options.dataRoot);
+    settings.threads = renderThreads(options);
     return settings;
 }
 
@@ -74,6 +84,7 @@ int runBench(const DemoOptions& options, DemoData& data, MusicPlayer& player,
              SoundLibrary& library, double loadSeconds) {
     BenchReport report;
     report.setLoadSeconds(loadSeconds);
+    report.setThreads(renderThreads(options));
     OfflineRun run(data, player, library, runSettings(options, 60));
     bool going = true;
     while (going) {

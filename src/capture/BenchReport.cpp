@@ -50,6 +50,8 @@ std::string BenchReport::text() const {
     char line[128];
     std::snprintf(line, sizeof line, "loading the data: %.1f ms\n", loadSeconds * 1000.0);
     out += line;
+    std::snprintf(line, sizeof line, "rendering threads: %d\n", threads);
+    out += line;
     out += "part    frames   frames/s   median ms   p99 ms\n";
     auto row = [&](const char* name, const Figures& f) {
         std::snprintf(line, sizeof line, "%-4s %9" PRId64 " %10.0f %11.3f %8.3f\n", name,

@@ -15,6 +15,7 @@ public:
     BenchReport(); // room for a whole demo's frames, so that recording allocates nothing
 
     void setLoadSeconds(double seconds) { loadSeconds = seconds; }
+    void setThreads(int count) { threads = count; }
     void addFrame(int part, double seconds);
 
     // Statistics of one part, or of all frames with part = -1.
@@ -33,6 +34,7 @@ public:
 private:
     std::array<std::vector<float>, parts> times; // seconds per frame
     double loadSeconds = 0.0;
+    int threads = 1; // the renderer's
 };
 
 } // namespace vardel

@@ -12,11 +12,22 @@ OfflineRun::OfflineRun(DemoData& data, MusicPlayer& player, SoundLibrary& librar
                   }
               }),
       clock(settings.ticksPerFrame), music(player, library, std::move(audio)),
-      demo(data, display, clock, music,
-           settings.renderer != nullptr ? *settings.renderer : coreRenderer()) {
+      demo(data, display, clock, music, chooseRenderer(settings, banded)) {
     if (settings.startPart > 0) {
         demo.startAt(settings.startPart);
     }
+}
+
+SceneRenderer& OfflineRun::chooseRenderer(const Settings& settings,
+                                          std::unique_ptr<BandedRenderer>& banded) {
+    if (settings.renderer != nullptr) {
+        return *settings.renderer;
+    }
+    if (settings.threads >= 2) {
+        banded = std::make_unique<BandedRenderer>();
+        return *banded;
+    }
+    return coreRenderer();
 }
 
 bool OfflineRun::step() {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "capture/HeadlessDisplay.h"
+#include "demo/BandedRenderer.h"
 #include "demo/DemoClock.h"
 #include "demo/DemoMusic.h"
 #include "demo/Timeline.h"
@@ -26,6 +28,7 @@ public:
         int startPart = 0;           // 1 ... 6: begin there; 0: from the lead-in
         std::string songFile;        // named in the reasons
         SceneRenderer* renderer = nullptr; // draws the scenes; null: the software renderer
+        int threads = 1; // the software renderer's threads: 1, or 2 to fill bands side by side
     };
 
     OfflineRun(DemoData& data, MusicPlayer& player, SoundLibrary& library, Settings settings,
@@ -42,8 +45,12 @@ public:
     double demoSeconds() const { return demo.status().demoTime / ticksPerSecond; }
 
 private:
+    static SceneRenderer& chooseRenderer(const Settings& settings,
+                                         std::unique_ptr<BandedRenderer>& banded);
+
     Settings settings;
     FrameSink frameSink;
+    std::unique_ptr<BandedRenderer> banded; // the two-thread renderer, when asked for
     HeadlessDisplay display;
     FixedStepClock clock;
     OfflineMusic music;

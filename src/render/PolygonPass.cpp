@@ -97,7 +97,8 @@ private:
             triangle.shade[k] = &object.vertexLight[index[k]];
             triangle.uv[k] = &uv[k];
         }
-        if (isBackFacing(triangle) || outsideTarget(triangle) || hiddenByDepth(triangle)) {
+        if (isBackFacing(triangle) || outsideTarget(triangle) ||
+            (drawer.drawsNow() && hiddenByDepth(triangle))) {
             return;
         }
         uv = texCoords(polygon);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "math/Vec3.h"
 #include "scene/Shade.h" // VertexShade, TexCoord
@@ -32,6 +33,11 @@ struct RasterTriangle {
     int height = 0;
     int rowPadding = 0;    // the pitch of pixels and depth is width + rowPadding
     std::uint8_t mono = 0; // only shade r is meaningful and stands for all three channels
+    // The rows a triangle may be drawn on: firstRow .. endRow - 1 of the target (a band of it,
+    // so that threads can fill bands side by side). Pixels and values are those of the whole
+    // target; lines ignore the band.
+    int firstRow = 0;
+    int endRow = std::numeric_limits<int>::max();
 
     int pitch() const { return width + rowPadding; }
 };

@@ -11,6 +11,9 @@ public:
     virtual ~TriangleDrawer() = default;
     // Draws a front-facing triangle: Gouraud-shaded when it has no texture, textured otherwise.
     virtual void draw(const RasterTriangle& triangle) const = 0;
+    // False for a drawer that keeps the triangles to draw later: the depth buffer does not
+    // hold them yet, so the render call's depth cull would see nothing and is skipped.
+    virtual bool drawsNow() const { return true; }
 };
 
 // drawShadedTriangle and drawTexturedTriangle.

@@ -54,6 +54,7 @@ struct TriangleRows {
     RowEdge ac, ab, bc;
     int firstRow = 0; // the rows walked, inside the target
     int lastRow = -1;
+    int bandTop = 0;  // rows above this are stepped over but not drawn
 };
 
 // Rounds and sorts the corners of a triangle whose corners lie within kGuardBand of the
@@ -88,13 +89,16 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
     rows.ac = edge(xa, ya, xc, yc);
     rows.ab = edge(xa, ya, xb, yb);
     rows.bc = edge(xb, yb, xc, yc);
+    // Rows above the band are walked (their values stepped, nothing drawn; see walkRows), so
+    // that a band's rows get the values the whole target's would.
     rows.firstRow = std::max(rows.row[0], 0);
-    rows.lastRow = std::min(bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1);
-    return rows.firstRow <= rows.lastRow;
+    rows.lastRow = std::min({bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1, t.endRow - 1});
+    rows.bandTop = t.firstRow;
+    return rows.firstRow <= rows.lastRow && rows.lastRow >= t.firstRow;
 }
 
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
-// when endColumn <= firstColumn. Each edge's column is found directly on its first walked row
+// when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found directly on its first walked row
 // and stepped from there, so that a triangle sharing the edge steps through the same values.
 // The side of the long edge picks one of two loops, rather than a choice on every row.
 template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
@@ -105,7 +109,8 @@ template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) 
             for (int y = from; y < to; ++y) {
                 const double left = longEdgeRight ? across : along;
                 const double right = longEdgeRight ? along : across;
-                row(y, roundClamped(left, 0, width), roundClamped(right, 0, width));
+                const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
+                row(y, roundClamped(left, 0, width), end);
                 along += t.ac.slope;
                 across += edge.slope;
             }

@@ -48,6 +48,9 @@ TEST(CommandLine, TakesOnlyExactDepthWordsAndRefusesWhatItCannotDo) {
         {{"--audio-offset"}, 0, "--audio-offset needs a value"},
         {{"--headless", "--audio-offset", "40"}, 0, "--audio-offset goes with the demo on screen"},
         {{"--capture", "d", "--audio-offset", "40"}, 0, "goes with the demo on screen"},
+        {{"--bench", "--threads", "1"}, 0, nullptr},
+        {{"--headless", "--threads", "3"}, 0, "--threads needs 1 or 2"},
+        {{"--threads", "2"}, 0, "--threads goes with --headless, --bench or --capture"},
     };
     for (const Case& c : cases) {
         DemoOptions options;

@@ -6,7 +6,7 @@ vardel=$1
 data_root=$2
 hashes=$(mktemp)
 trap 'rm -f "$hashes"' EXIT
-"$vardel" --headless --hash --data "$data_root" > "$hashes"
+"$vardel" --headless --threads 1 --hash --data "$data_root" > "$hashes"
 # Lines are: frame part hash. Collapse them into the run of parts with their lengths.
 runs=$(awk '{print $2}' "$hashes" | uniq -c | awk '{printf "%s:%s ", $2, $1}')
 echo "parts (part:frames): $runs"
@@ -32,3 +32,11 @@ for part in 1 2 3 4 5 6; do
     exit 1
   fi
 done
+# Played on one thread, the frames are those of the golden record, which is played on two.
+record=$(dirname "$0")/../golden/frames.txt
+differ=$(awk 'FILENAME == ARGV[1] {want[$1] = $0; next} ($1 in want) && want[$1] != $0' \
+  "$record" "$hashes" | wc -l)
+if (( differ > 0 )); then
+  echo "FAIL: $differ frames on one thread differ from the golden record (two threads)" >&2
+  exit 1
+fi

@@ -1,0 +1,136 @@
+#include "demo/BandedRenderer.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "render/Render.h"
+
+namespace vardel {
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Spins until ready() or about a millisecond has passed; true when ready() came true.
+template <class Ready> bool spinUntil(Ready&& ready) {
+    const auto start = std::chrono::steady_clock::now();
+    while (!ready()) {
+        for (int i = 0; i < 64; ++i) {
+            if (ready()) {
+                return true;
+            }
+        }
+        if (secondsSince(start) > 1e-3) {
+            return false;
+        }
+        std::this_thread::yield();
+    }
+    return true;
+}
+
+} // namespace
+
+BandedRenderer::BandedRenderer() : helper([this] { helperLoop(); }) {}
+
+BandedRenderer::~BandedRenderer() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        stopping.store(true, std::memory_order_release);
+    }
+    wake.notify_one();
+    helper.join();
+}
+
+void BandedRenderer::helperLoop() {
+    std::uint64_t seen = 0;
+    while (true) {
+        const auto ready = [&] {
+            return stopping.load(std::memory_order_acquire) ||
+                   posted.load(std::memory_order_acquire) != seen;
+        };
+        if (!spinUntil(ready)) {
+            std::unique_lock<std::mutex> lock(mutex);
+            wake.wait(lock, ready);
+        }
+        if (stopping.load(std::memory_order_acquire)) {
+            return;
+        }
+        seen = posted.load(std::memory_order_acquire);
+        const auto start = std::chrono::steady_clock::now();
+        triangles.drawRows(lowerFirst, lowerEnd);
+        lowerSeconds = secondsSince(start);
+        {
+            // Under the lock, so that a waiter between its check and its sleep cannot miss it.
+            const std::lock_guard<std::mutex> lock(mutex);
+            finished.store(seen, std::memory_order_release);
+        }
+        done.notify_one();
+    }
+}
+
+bool BandedRenderer::drawsLines(const Scene& scene) {
+    if (scene.wireframe != 0) {
+        return true;
+    }
+    for (Checked& entry : checked) {
+        if (entry.scene == &scene) {
+            return entry.lines;
+        }
+    }
+    const auto& table = scene.context.polygonTable;
+    const bool lines =
+        std::any_of(table.begin(), table.end(), [](const Polygon* p) { return p->isLine(); });
+    for (Checked& entry : checked) {
+        if (entry.scene == nullptr) {
+            entry = {&scene, lines};
+            break;
+        }
+    }
+    return lines;
+}
+
+void BandedRenderer::draw(Scene& scene, double sceneTime) {
+    const int height = scene.height;
+    if (height < 2 || drawsLines(scene)) {
+        render(scene, sceneTime);
+        return;
+    }
+    // The helper fills the lower band as the triangles are recorded; this thread records them
+    // (transforming and lighting the scene), then fills the upper band.
+    triangles.begin(2 * scene.context.polygonTable.size());
+    // Rows are kept at least an eighth of the target on each side.
+    const int margin = std::max(height / 8, 1);
+    split = split == 0 ? height / 2 : std::clamp(split, margin, height - margin);
+    lowerFirst = split;
+    lowerEnd = height;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        posted.fetch_add(1, std::memory_order_release);
+    }
+    wake.notify_one();
+    const auto start = std::chrono::steady_clock::now();
+    render(scene, sceneTime, triangles);
+    triangles.end();
+    triangles.drawRows(0, split);
+    const double upperSeconds = secondsSince(start);
+    const auto finishedBand = [&] {
+        return finished.load(std::memory_order_acquire) == posted.load(std::memory_order_relaxed);
+    };
+    if (!spinUntil(finishedBand)) {
+        std::unique_lock<std::mutex> lock(mutex);
+        done.wait(lock, finishedBand);
+    }
+    const double helperSeconds = lowerSeconds;
+    // Move the boundary toward the side that took longer (recording and the upper band, or
+    // the lower band), by a few rows a frame; within 5 % the two count as even.
+    const int stepRows = std::max(height / 80, 1);
+    if (upperSeconds > helperSeconds * 1.05) {
+        split -= stepRows;
+    } else if (helperSeconds > upperSeconds * 1.05) {
+        split += stepRows;
+    }
+}
+
+} // namespace vardel

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "demo/Timeline.h"
+#include "render/TriangleList.h"
+
+namespace vardel {
+
+/*
+ * The software renderer on two threads: the render call transforms, lights and records the
+ * triangles on the calling thread while a helper thread fills the lower band of rows from them
+ * as they come; then the calling thread fills the upper band from the same triangles. The
+ * pictures are exactly those of coreRenderer(). The boundary between the bands follows the
+ * work: it moves a few rows a frame toward the side that finished first. A scene with lines or
+ * edges is rendered on one thread.
+ */
+class BandedRenderer final : public SceneRenderer {
+public:
+    BandedRenderer();
+    ~BandedRenderer() override;
+    BandedRenderer(const BandedRenderer&) = delete;
+    BandedRenderer& operator=(const BandedRenderer&) = delete;
+
+    void draw(Scene& scene, double sceneTime) override;
+
+    int boundary() const { return split; }
+
+private:
+    void helperLoop();
+    bool drawsLines(const Scene& scene);
+
+    TriangleList triangles;
+    int split = 0; // the first row of the lower band; 0: not chosen yet
+
+    // Hand-over to the helper: a band to fill (posted > finished) or the end (stopping). Both
+    // sides spin a while before they sleep: a frame takes about a millisecond, and waking a
+    // sleeping thread can take a good part of that on a busy machine.
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable done;
+    std::atomic<std::uint64_t> posted{0};
+    std::atomic<std::uint64_t> finished{0};
+    std::atomic<bool> stopping{false};
+    int lowerFirst = 0;        // written before posted, read after it
+    int lowerEnd = 0;
+    double lowerSeconds = 0.0; // written before finished, read after it
+
+    // Scenes already checked for lines (the polygon table does not change after loading).
+    struct Checked {
+        const Scene* scene = nullptr;
+        bool lines = false;
+    };
+    std::array<Checked, 16> checked{};
+
+    std::thread helper; // started last, once everything it reads exists
+};
+
+} // namespace vardel

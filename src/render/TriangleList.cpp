@@ -1,0 +1,84 @@
+#include "render/TriangleList.h"
+
+#include <thread>
+
+#include "render/DepthCull.h"
+
+namespace vardel {
+
+void TriangleList::begin(std::size_t capacity) {
+    if (entries.size() < capacity) {
+        entries.resize(capacity);
+    }
+    used = 0;
+    published.store(0, std::memory_order_relaxed);
+    complete.store(false, std::memory_order_relaxed);
+}
+
+void TriangleList::end() {
+    published.store(used, std::memory_order_release);
+    complete.store(true, std::memory_order_release);
+}
+
+void TriangleList::draw(const RasterTriangle& triangle) const {
+    if (used == entries.size()) {
+        return;
+    }
+    if (used == 0) {
+        target = triangle;
+    }
+    Entry& entry = entries[used];
+    entry.texture = triangle.texture;
+    entry.color = triangle.color;
+    entry.mono = triangle.mono;
+    for (std::size_t k = 0; k < 3; ++k) {
+        entry.screen[k] = *triangle.screen[k];
+        entry.shade[k] = *triangle.shade[k];
+        entry.uv[k] = *triangle.uv[k];
+    }
+    // Published sixteen at a time: every store sends the counter's cache line to the thread
+    // that reads it, which costs more than a triangle's copy when done for each.
+    ++used;
+    if (used % kPublishEvery == 0) {
+        published.store(used, std::memory_order_release);
+    }
+}
+
+void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const {
+    RasterTriangle triangle = target;
+    triangle.texture = entry.texture;
+    triangle.color = entry.color;
+    triangle.mono = entry.mono;
+    for (std::size_t k = 0; k < 3; ++k) {
+        triangle.screen[k] = &entry.screen[k];
+        triangle.shade[k] = &entry.shade[k];
+        triangle.uv[k] = &entry.uv[k];
+    }
+    triangle.firstRow = firstRow;
+    triangle.endRow = endRow;
+    if (!hiddenByDepth(triangle)) {
+        rasterizers().draw(triangle);
+    }
+}
+
+void TriangleList::drawRows(int firstRow, int endRow) const {
+    const Entry* const recorded = entries.data(); // fixed while a frame is recorded
+    std::size_t next = 0;
+    while (true) {
+        const std::size_t ready = published.load(std::memory_order_acquire);
+        if (next < ready) {
+            for (; next < ready; ++next) {
+                drawEntry(recorded[next], firstRow, endRow);
+            }
+        } else if (complete.load(std::memory_order_acquire)) {
+            // Every triangle was published before end(): one more look finds the last ones.
+            if (next == published.load(std::memory_order_acquire)) {
+                return;
+            }
+        } else {
+            std::this_thread::yield(); // the recording thread is transforming and lighting
+        }
+    }
+}
+
+} // namespace vardel
