@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds libopenmpt for WebAssembly from Debian's source package, once: the static library and
+# its headers land in OUT/install, and a later run with the library there does nothing.
+#   scripts/build-libopenmpt-web.sh OUT
+# Needs emscripten, dpkg-dev and a deb-src entry (scripts/install-deps.sh sees to all three).
+set -euo pipefail
+
+out=${1:?usage: build-libopenmpt-web.sh OUT}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+install="$out/install"
+if [[ -f "$install/lib/libopenmpt.a" && -f "$install/include/libopenmpt/libopenmpt.hpp" ]]; then
+  exit 0
+fi
+
+started=$SECONDS
+src="$out/source"
+rm -rf "$src" "$install"
+mkdir -p "$src"
+# apt-get source unpacks into the current folder; only the upstream tarball is used.
+(cd "$src" && apt-get source --download-only -q libopenmpt >/dev/null)
+tarball=$(ls "$src"/libopenmpt_*.orig.tar.gz 2>/dev/null | head -n 1 || true)
+if [[ -z "$tarball" ]]; then
+  echo "build-libopenmpt-web: apt-get source libopenmpt gave no .orig.tar.gz in $src" >&2
+  echo "  (is there a deb-src entry? scripts/install-deps.sh adds one)" >&2
+  exit 1
+fi
+tar -xzf "$tarball" -C "$src"
+tree=$(find "$src" -mindepth 1 -maxdepth 1 -type d -name 'libopenmpt-*' | head -n 1)
+if [[ -z "$tree" || ! -x "$tree/configure" ]]; then
+  echo "build-libopenmpt-web: $tarball has no configure script" >&2
+  exit 1
+fi
+
+# The host pair only tells configure that it cross-compiles; emcc does the compiling. No debug
+# information (configure's default -g): it doubles the compile time and nobody steps into it.
+cd "$tree"
+CFLAGS=-O2 CXXFLAGS=-O2 emconfigure ./configure --build=x86_64-pc-linux-gnu --host=i686-pc-linux-gnu \
+  --prefix="$install" --disable-shared --enable-static \
+  --without-zlib --without-mpg123 --without-ogg --without-vorbis --without-vorbisfile \
+  --without-portaudio --without-portaudiocpp --without-pulseaudio --without-sndfile \
+  --without-flac --disable-openmpt123 --disable-examples --disable-tests --disable-doxygen-doc \
+  >"$out/configure.log" 2>&1 || {
+    echo "build-libopenmpt-web: configure failed; see $out/configure.log" >&2
+    exit 1
+  }
+emmake make -j "${JOBS:-2}" >"$out/make.log" 2>&1 || {
+  echo "build-libopenmpt-web: make failed; see $out/make.log" >&2
+  tail -n 20 "$out/make.log" >&2
+  exit 1
+}
+emmake make install >>"$out/make.log" 2>&1
+echo "build-libopenmpt-web: libopenmpt built in $((SECONDS - started)) s into $install"
