@@ -2,7 +2,6 @@
 // ("SRFS", "SURF", "COLR", "PNTS", "POLS") by testing positions for their four-character ids,
 // reads what follows them, and ignores everything else.
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -80,7 +79,12 @@ public:
         pos += 4;
         return value;
     }
-    float f32() { return std::bit_cast<float>(u32()); }
+    float f32() {
+        const std::uint32_t bits = u32();
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
 
 private:
     std::span<const std::uint8_t> bytes;

@@ -62,7 +62,7 @@ private:
 
     // Reads a track: the key count has been read; keys must have strictly increasing frames.
     bool readKeys(int count, KeyArray& keys) {
-        keys = std::make_shared<Key[]>(static_cast<std::size_t>(count));
+        keys = KeyArray(new Key[static_cast<std::size_t>(count)]());
         for (int k = 0; k < count; ++k) {
             Key& key = keys[static_cast<std::size_t>(k)];
             for (double Key::*channel : Key::channels) {

@@ -1,7 +1,9 @@
 #include "scene/TextScanner.h"
 
-#include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace vardel {
@@ -18,6 +20,81 @@ std::string quoted(std::string_view text) {
         out += "...";
     }
     return out + "\"";
+}
+
+bool isDigit(const char* at, const char* last) {
+    return at != last && *at >= '0' && *at <= '9';
+}
+
+const char* skipDigits(const char* at, const char* last) {
+    while (isDigit(at, last)) {
+        ++at;
+    }
+    return at;
+}
+
+bool startsWithNoCase(const char* at, const char* last, std::string_view word) {
+    if (static_cast<std::size_t>(last - at) < word.size()) {
+        return false;
+    }
+    for (char c : word) {
+        if ((*at++ | 0x20) != c) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Parsed {
+    const char* stop;
+    std::errc error;
+};
+
+// The longest decimal number at the start of [first, last), as std::from_chars reads it in
+// its general format (optional '-', digits with an optional point, an optional exponent):
+// no digits is invalid_argument, a value too large or too small for a double (all its
+// digits lost) and infinity or NaN are result_out_of_range. Not every C++ library has
+// from_chars for double, so the prefix is found here and converted by strtod, which rounds
+// correctly and reads a point as the decimal separator in the "C" locale the programs keep.
+Parsed parseDecimal(const char* first, const char* last, double& value) {
+    const char* at = first != last && *first == '-' ? first + 1 : first;
+    if (startsWithNoCase(at, last, "inf") || startsWithNoCase(at, last, "nan")) {
+        return {at + 3, std::errc::result_out_of_range};
+    }
+    const char* digitsEnd = skipDigits(at, last);
+    bool anyDigit = digitsEnd != at;
+    if (digitsEnd != last && *digitsEnd == '.') {
+        const char* fraction = digitsEnd + 1;
+        digitsEnd = skipDigits(fraction, last);
+        anyDigit = anyDigit || digitsEnd != fraction;
+    }
+    if (!anyDigit) {
+        return {first, std::errc::invalid_argument};
+    }
+    const char* stop = digitsEnd;
+    if (stop != last && (*stop == 'e' || *stop == 'E')) {
+        const char* exponent = stop + 1;
+        if (exponent != last && (*exponent == '+' || *exponent == '-')) {
+            ++exponent;
+        }
+        if (isDigit(exponent, last)) {
+            stop = skipDigits(exponent, last);
+        }
+    }
+    char text[128];
+    const auto length = static_cast<std::size_t>(stop - first);
+    if (length >= sizeof text) { // longer than any word the scanner reads
+        return {first, std::errc::invalid_argument};
+    }
+    std::memcpy(text, first, length);
+    text[length] = '\0';
+    errno = 0;
+    const double parsed = std::strtod(text, nullptr);
+    if (errno == ERANGE && (parsed == 0.0 || std::isinf(parsed))) {
+        return {stop, std::errc::result_out_of_range};
+    }
+    value = parsed;
+    return {stop, std::errc{}};
 }
 
 } // namespace
@@ -122,7 +199,7 @@ bool TextScanner::readNumber(double& value, std::string_view what) {
     const bool plus = first != last && *first == '+';
     const char* digits = plus ? first + 1 : first;
     double parsed = 0.0;
-    const auto [stop, error] = std::from_chars(digits, last, parsed);
+    const auto [stop, error] = parseDecimal(digits, last, parsed);
     if (error == std::errc::invalid_argument || (plus && digits != last && *digits == '-')) {
         return setProblem("expected the " + std::string(what) + ", found " + quoted(word));
     }
