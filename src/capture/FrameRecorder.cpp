@@ -7,19 +7,6 @@
 
 namespace vardel {
 
-std::uint64_t frameHash(const FrameBuffer& frame) {
-    std::uint64_t hash = 14695981039346656037ull;
-    const std::uint32_t* row = frame.pixels;
-    for (int y = 0; y < frame.height; ++y, row += frame.width + frame.rowPadding) {
-        for (int x = 0; x < frame.width; ++x) {
-            for (int shift = 0; shift < 32; shift += 8) {
-                hash = (hash ^ ((row[x] >> shift) & 0xFF)) * 1099511628211ull;
-            }
-        }
-    }
-    return hash;
-}
-
 bool FrameRecorder::prepare(std::string* reason) {
     if (options.shotsDir.empty()) {
         return true;
@@ -47,8 +34,9 @@ bool FrameRecorder::record(const FrameBuffer& frame, std::int64_t number, int pa
         return false;
     }
     if (options.hashOut != nullptr) {
-        std::fprintf(options.hashOut, "%" PRId64 " %d %016" PRIx64 "\n", number, part,
-                     frameHash(frame));
+        char line[64];
+        hashLine(line, sizeof line, number, part, frameHash(frame));
+        std::fputs(line, options.hashOut);
     }
     if (!options.shotsDir.empty() && number % options.every == 0) {
         const std::filesystem::path path = options.shotsDir / shotName(number);

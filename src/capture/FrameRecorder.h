@@ -5,13 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "capture/FrameHash.h"
 #include "effects/FrameBuffer.h"
 
 namespace vardel {
-
-// 64-bit FNV-1a of a frame's pixels, row by row (padding excluded), each pixel's four bytes
-// from the low one up, so that the same picture hashes the same on every machine.
-std::uint64_t frameHash(const FrameBuffer& frame);
 
 // What a headless run keeps of the frames it presents: every Nth one as a PNG named by its
 // frame number, and a line per frame with its part number and its hash.

@@ -30,6 +30,12 @@ public:
     virtual bool silent() const = 0;
 };
 
+// The platform's audio system (SDL's audio subsystem; the page's audio context in a browser),
+// brought up before a device output opens and shut down after the last one closes. False, with
+// the reason, when there is none: the library then plays on the silent output.
+bool startAudioSystem(std::string* reason);
+void stopAudioSystem();
+
 // Plays on SDL's default audio device (the SDL audio subsystem must be up) in SDL's audio
 // thread. Null, with the reason, when no device opens, and also for SDL's dummy driver, whose
 // callbacks run at whole milliseconds: the clock output keeps better time.

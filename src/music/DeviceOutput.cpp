@@ -88,6 +88,18 @@ private:
 
 } // namespace
 
+bool startAudioSystem(std::string* reason) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        return true;
+    }
+    *reason = std::string("no audio output (SDL: ") + SDL_GetError() + ")";
+    return false;
+}
+
+void stopAudioSystem() {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
 std::unique_ptr<AudioOutput> openDeviceOutput(SharedMixer& shared, const SoundClock& clock,
                                               std::string* reason) {
     auto output = std::make_unique<DeviceOutput>(shared, clock);

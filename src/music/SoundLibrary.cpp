@@ -1,6 +1,5 @@
 #include "music/SoundLibrary.h"
 
-#include <SDL.h>
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <cstdio>
@@ -39,13 +38,10 @@ bool SoundLibrary::MIDASstartup() {
 }
 
 bool SoundLibrary::MIDASinit() {
-    if (chosen != SoundOutput::Device || sdlAudioUp) {
+    if (chosen != SoundOutput::Device || audioSystemUp) {
         return true;
     }
-    sdlAudioUp = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (!sdlAudioUp) {
-        noDeviceReason = std::string("no audio output (SDL: ") + SDL_GetError() + ")";
-    }
+    audioSystemUp = startAudioSystem(&noDeviceReason);
     // Without a device the library still works, on the silent output.
     return true;
 }
@@ -54,7 +50,7 @@ bool SoundLibrary::MIDASstartBackgroundPlay(int pollRate) {
     if (output != nullptr || chosen == SoundOutput::Offline) {
         return true;
     }
-    if (chosen == SoundOutput::Device && sdlAudioUp) {
+    if (chosen == SoundOutput::Device && audioSystemUp) {
         std::string reason;
         output = openDeviceOutput(shared, clock, &reason);
         // The dummy driver was asked for: no need to say that there is no sound.
@@ -179,9 +175,9 @@ bool SoundLibrary::MIDASclose() {
         currentPlay = 0;
     }
     modules.clear();
-    if (sdlAudioUp) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        sdlAudioUp = false;
+    if (audioSystemUp) {
+        stopAudioSystem();
+        audioSystemUp = false;
     }
     return true;
 }

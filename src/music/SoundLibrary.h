@@ -74,7 +74,7 @@ private:
     std::vector<std::unique_ptr<LoadedModule>> modules; // handle = index + 1
     MIDASmodulePlayHandle currentPlay = 0;
     MIDASmodulePlayHandle lastPlay = 0;
-    bool sdlAudioUp = false;
+    bool audioSystemUp = false;
     std::string noDeviceReason;
     std::vector<float> conversionBuffer; // for 16-bit offline rendering
 };
