@@ -210,6 +210,7 @@
     endedContext = null;
     againLine.hidden = true;
     setStatus('');
+    document.title = 'Orvex Vardel';
     if (Module.vardelAudio) Module.vardelAudio.context.resume();
     Module._vardel_play_again(context);
   });
