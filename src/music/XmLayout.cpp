@@ -27,7 +27,10 @@ public:
     std::uint64_t held(std::uint64_t at, std::uint64_t count) const {
         return at >= bytes.size() ? 0 : std::min<std::uint64_t>(count, bytes.size() - at);
     }
-    std::uint32_t u8(std::uint64_t at) const { return has(at, 1) ? bytes[at] : 0; }
+    // `at` is below the size once has() says so, which makes it fit a size_t.
+    std::uint32_t u8(std::uint64_t at) const {
+        return has(at, 1) ? bytes[static_cast<std::size_t>(at)] : 0;
+    }
     std::uint32_t u16(std::uint64_t at) const { return u8(at) | u8(at + 1) << 8; }
     std::uint32_t u32(std::uint64_t at) const { return u16(at) | u16(at + 2) << 16; }
     std::size_t size() const { return bytes.size(); }

@@ -38,6 +38,10 @@ int LiveDemo::animationFrame(double time, void* self) {
 bool LiveDemo::pass(double timeMs) {
     clock.setFrameTime(timeMs);
     const PassResult result = timeline->pass();
+    if (result == PassResult::Continue && timeline->drawnPart() != shownPart) {
+        shownPart = timeline->drawnPart();
+        page::partShown(shownPart);
+    }
     switch (result) {
     case PassResult::Continue:
         return true;

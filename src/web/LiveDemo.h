@@ -43,6 +43,7 @@ private:
     AnimationFrameClock clock;
     std::unique_ptr<DemoMusic> music;
     std::optional<Timeline> timeline;
+    int shownPart = -1;
 };
 
 } // namespace vardel

@@ -11,6 +11,7 @@ EM_JS(void, jsFail, (const char* text), { Module.vardelPage.fail(UTF8ToString(te
 EM_JS(void, jsShowFrame, (const void* rgba, int width, int height), {
     Module.vardelPage.showFrame(rgba, width, height);
 });
+EM_JS(void, jsPartShown, (int part), { Module.vardelPage.partShown(part); });
 EM_JS(void, jsEnded, (int quit, void* context), { Module.vardelPage.ended(quit !== 0, context); });
 EM_JS(void, jsCheckDone, (const char* lines, double fps), {
     Module.vardelPage.checkDone(UTF8ToString(lines), fps);
@@ -28,6 +29,10 @@ void fail(const char* text) {
 
 void showFrame(const std::uint32_t* rgba, int width, int height) {
     jsShowFrame(rgba, width, height);
+}
+
+void partShown(int part) {
+    jsPartShown(part);
 }
 
 void ended(bool quit, void* context) {

@@ -13,6 +13,8 @@ void status(const char* text);
 void fail(const char* text);
 // Shows a 320 x 240 picture of RGBA bytes on the canvas.
 void showFrame(const std::uint32_t* rgba, int width, int height);
+// The part now on the canvas, kept on it for those who want to know (tests among them).
+void partShown(int part);
 // The demo is over (quit: the user ended it): the page offers to play it again, calling
 // vardel_play_again with `context`.
 void ended(bool quit, void* context);

@@ -5,6 +5,7 @@
 #    doubles with correctly rounded parsing).
 #  - ?part=5&muted shows the demo at once: the screenshot is mostly picture, not black or card.
 #  - a bad query is refused on the page with a reason naming the parameter.
+#  - played as a visitor plays it, in real time (play-check.py): click, sound, cues, keys, end.
 #   tests/web/web-check.sh VARDEL SITE WORKDIR
 set -euo pipefail
 
@@ -88,4 +89,6 @@ echo "web-check: ?part=5&muted screenshot $work/part5.png, $lit % lit"
 browser --dump-dom --virtual-time-budget=5000 "$url?part=9" >"$work/bad.html"
 grep -q 'part= needs a part number from 1 to 6' "$work/bad.html" ||
   fail "?part=9 was not refused with a reason"
+# --- as a visitor plays it
+python3 "$(dirname "$0")/play-check.py" "$url" "$work" || fail "the page does not play as it should"
 echo "web-check: passed"

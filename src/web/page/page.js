@@ -70,9 +70,11 @@
     let frames = 0;
     let generation = 0;
     let mixedFrames = 0; // ScriptProcessor: frames handed out since attach
+    let blocksMixed = 0;
 
     const latency = () => (context.outputLatency || 0) + (context.baseLatency || 0);
     const mixInto = (samples) => {
+      ++blocksMixed;
       const at = Module._vardel_audio_mix(output, samples.length / 2) >> 2;
       samples.set(Module.HEAPF32.subarray(at, at + samples.length));
     };
@@ -94,6 +96,7 @@
           right.fill(0);
           return;
         }
+        ++blocksMixed;
         const at = Module._vardel_audio_mix(output, left.length) >> 2;
         const heap = Module.HEAPF32;
         for (let i = 0; i < left.length; ++i) {
@@ -107,6 +110,7 @@
 
     return {
       context,
+      blocksMixed: () => blocksMixed,
       attach(newOutput, blockFrames) {
         output = newOutput;
         frames = blockFrames;
@@ -139,6 +143,9 @@
       }
       context2d.putImageData(frameImage.image, 0, 0);
       if (!card.hidden && !failed) card.hidden = true;
+    },
+    partShown(part) {
+      canvas.dataset.part = part;
     },
     ended(quit, context) {
       endedContext = context;
