@@ -14,6 +14,7 @@ if [[ -f "$install/lib/libopenmpt.a" && -f "$install/include/libopenmpt/libopenm
 fi
 
 started=$SECONDS
+echo "build-libopenmpt-web: compiling libopenmpt for WebAssembly into $out (once; minutes)"
 src="$out/source"
 rm -rf "$src" "$install"
 mkdir -p "$src"
