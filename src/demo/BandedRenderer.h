@@ -29,8 +29,6 @@ public:
 
     void draw(Scene& scene, double sceneTime) override;
 
-    int boundary() const { return split; }
-
 private:
     void helperLoop();
     bool drawsLines(const Scene& scene);
