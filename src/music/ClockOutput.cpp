@@ -1,27 +1,18 @@
-#include <algorithm>
 #include <condition_variable>
 #include <thread>
-#include <vector>
 
-#include "music/AudioOutput.h"
+#include "music/ClockMixing.h"
 
 namespace vardel {
 
 namespace {
 
-// The thread mixes up to the clock at every wake-up, at most this many frames per lock.
-constexpr std::int64_t blockFrames = 2048;
 constexpr int defaultPollRate = 200;
 
 class ClockOutput final : public AudioOutput {
 public:
     ClockOutput(SharedMixer& shared, const SoundClock& clock, int pollRate)
-        : shared(shared), clock(clock), period(1.0 / (pollRate > 0 ? pollRate : defaultPollRate)),
-          scratch(2 * static_cast<std::size_t>(blockFrames)), startSeconds(clock()) {
-        {
-            std::lock_guard guard(shared.lock);
-            startFrame = shared.mixer.framesMixed();
-        }
+        : mixing(shared, clock), period(1.0 / (pollRate > 0 ? pollRate : defaultPollRate)) {
         thread = std::thread([this] { run(); });
     }
     ~ClockOutput() override {
@@ -44,34 +35,15 @@ private:
         std::unique_lock waiting(waitLock);
         while (!stopping) {
             waiting.unlock();
-            const double now = clock();
-            const std::int64_t target =
-                startFrame + static_cast<std::int64_t>((now - startSeconds) * mixRate);
-            // One block per lock, so that a long catch-up does not hold off status calls.
-            for (bool behind = true; behind;) {
-                std::lock_guard guard(shared.lock);
-                const std::int64_t missing = target - shared.mixer.framesMixed();
-                behind = missing > 0;
-                if (behind) {
-                    const std::int64_t frames = std::min(missing, blockFrames);
-                    shared.mixer.mix(
-                        std::span(scratch).first(2 * static_cast<std::size_t>(frames)));
-                }
-                shared.heard.anchor(startSeconds, double(startFrame),
-                                    shared.mixer.framesMixed() - 1);
-            }
+            mixing.catchUp();
             waiting.lock();
             wake.wait_for(waiting, std::chrono::duration<double>(period),
                           [this] { return stopping; });
         }
     }
 
-    SharedMixer& shared;
-    SoundClock clock;
+    ClockMixing mixing;
     double period;
-    std::vector<float> scratch;
-    double startSeconds;
-    std::int64_t startFrame = 0;
     std::mutex waitLock;
     std::condition_variable wake;
     bool stopping = false;

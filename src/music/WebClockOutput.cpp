@@ -4,27 +4,19 @@
 
 #include <emscripten/eventloop.h>
 
-#include <algorithm>
-#include <vector>
 
-#include "music/AudioOutput.h"
+#include "music/ClockMixing.h"
 
 namespace vardel {
 
 namespace {
 
-constexpr std::int64_t blockFrames = 2048;
 constexpr int defaultPollRate = 200;
 
 class WebClockOutput final : public AudioOutput {
 public:
     WebClockOutput(SharedMixer& shared, const SoundClock& clock, int pollRate)
-        : shared(shared), clock(clock), scratch(2 * static_cast<std::size_t>(blockFrames)),
-          startSeconds(clock()) {
-        {
-            std::lock_guard guard(shared.lock);
-            startFrame = shared.mixer.framesMixed();
-        }
+        : mixing(shared, clock) {
         const int rate = pollRate > 0 ? pollRate : defaultPollRate;
         timer = emscripten_set_interval(&WebClockOutput::wake, 1000.0 / rate, this);
     }
@@ -37,25 +29,9 @@ public:
     bool silent() const override { return true; }
 
 private:
-    static void wake(void* user) { static_cast<WebClockOutput*>(user)->catchUp(); }
+    static void wake(void* user) { static_cast<WebClockOutput*>(user)->mixing.catchUp(); }
 
-    void catchUp() {
-        const std::int64_t target =
-            startFrame + static_cast<std::int64_t>((clock() - startSeconds) * mixRate);
-        std::lock_guard guard(shared.lock);
-        for (std::int64_t missing = target - shared.mixer.framesMixed(); missing > 0;
-             missing = target - shared.mixer.framesMixed()) {
-            const std::int64_t frames = std::min(missing, blockFrames);
-            shared.mixer.mix(std::span(scratch).first(2 * static_cast<std::size_t>(frames)));
-        }
-        shared.heard.anchor(startSeconds, double(startFrame), shared.mixer.framesMixed() - 1);
-    }
-
-    SharedMixer& shared;
-    SoundClock clock;
-    std::vector<float> scratch;
-    double startSeconds;
-    std::int64_t startFrame = 0;
+    ClockMixing mixing;
     long timer = 0;
 };
 
