@@ -36,19 +36,20 @@ void fillShadedTriangle(const RasterTriangle& t, bool depth) {
     fillShadedRows(
         t, depth,
         [&](const ShadedSetup& s, int y, int first, int end, const ShadedSpanStart& start) {
-            double w = start.w; // 1/z steps from pixel to pixel
             for (int x = first; x < end; ++x) {
-                // Channel k pixels into the span: start + k x step, held to the range.
+                // Channels and 1/z k pixels into the span: start + k x step, held to the range.
                 const std::int64_t k = x - first;
                 std::uint32_t channel[3];
                 for (int c = 0; c < 3; ++c) {
                     channel[c] = static_cast<std::uint32_t>(
                         std::clamp(start.channel[c] + k * s.step[c], s.low[c], s.high[c]));
                 }
-                put(t, x, y, std::clamp(w, s.depthLow, s.depthHigh), depth,
+                put(t, x, y,
+                    std::clamp(start.w + static_cast<double>(k) * s.depth.dx, s.depthLow,
+                               s.depthHigh),
+                    depth,
                     (channel[0] & 0x00FF0000u) | ((channel[1] >> 8) & 0x0000FF00u) |
                         (channel[2] >> 16));
-                w += s.depth.dx;
             }
         });
 }
