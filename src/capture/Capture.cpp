@@ -4,7 +4,6 @@
 
 #include "capture/FrameRecorder.h"
 #include "effects/ScaleUp.h"
-#include "image/PngWriter.h"
 #include "music/PcmConversion.h"
 
 namespace vardel {
@@ -103,6 +102,10 @@ bool Capture::open(const CaptureSettings& settings, std::string* reason) {
         return false;
     }
     scaled.resize(static_cast<std::size_t>(job.width) * job.height);
+    if (!isVideo()) {
+        pictures = std::make_unique<PngWriterPool>(job.width, job.height,
+                                                   PngWriterPool::defaultWorkers());
+    }
     return true;
 }
 
@@ -122,9 +125,9 @@ void Capture::addFrame(const FrameBuffer& frame) {
         }
         return;
     }
-    std::string reason;
-    if (!writePng(folder / FrameRecorder::shotName(number), scaled.data(), job.width, job.height, 0,
-                  &reason)) {
+    if (!pictures->add(folder / FrameRecorder::shotName(number), scaled.data())) {
+        std::string reason;
+        pictures->finish(false, &reason);
         fail(reason);
     }
 }
@@ -146,6 +149,9 @@ bool Capture::finish(std::string* reason) {
     }
     opened = false;
     std::string problem;
+    if (pictures && !pictures->finish(true, &problem)) {
+        fail(problem);
+    }
     const bool audioOk = audio.finish(&problem);
     if (!audioOk) {
         fail(problem);
@@ -177,6 +183,10 @@ bool Capture::finish(std::string* reason) {
 }
 
 void Capture::discard() {
+    if (pictures) {
+        std::string ignored;
+        pictures->finish(false, &ignored); // no frame is being written once it returns
+    }
     if (opened) {
         std::string ignored;
         audio.finish(&ignored); // closed before it goes

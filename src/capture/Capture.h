@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "capture/ChildProcess.h"
+#include "capture/PngWriterPool.h"
 #include "capture/VideoArguments.h"
 #include "capture/WavWriter.h"
 #include "effects/FrameBuffer.h"
@@ -66,6 +67,7 @@ private:
     std::filesystem::path madeFolder; // the outermost folder open() made; empty: none
     StopFlag stopFlag = nullptr;
     ChildProcess encoder;
+    std::unique_ptr<PngWriterPool> pictures; // a folder's frames, written on worker threads
     WavWriter audio;
     int scale = 1;
     std::vector<std::uint32_t> scaled;  // one scaled frame, reused

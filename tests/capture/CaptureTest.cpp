@@ -1,6 +1,7 @@
 // Capture to a folder, the ffmpeg jobs of a video capture, and the child processes that run it.
 #include "capture/Capture.h"
 #include "capture/ChildProcess.h"
+#include "capture/PngWriterPool.h"
 #include "platform/FrameBufferSet.h"
 #include "support/TempDir.h"
 
@@ -8,6 +9,9 @@
 
 #include <algorithm>
 #include <fstream>
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
 
 namespace vardel {
 namespace {
@@ -37,6 +41,52 @@ TEST(Capture, AFolderGetsNumberedFramesAtTheScaleAndTheAudioAsWav) {
     const std::string wav = slurp(dir.path() / "shots" / "audio.wav");
     EXPECT_EQ(wav.size(), 44u + 3 * 1470 * 4);
     EXPECT_EQ(capture.audioFrames(), 3 * 1470);
+}
+
+// The first pixel of a PNG file as 0xRRGGBB, or 1 when it cannot be read as width x height.
+std::uint32_t firstPixel(const std::filesystem::path& path, int width, int height) {
+    int w = 0, h = 0, channels = 0;
+    unsigned char* data = stbi_load(path.string().c_str(), &w, &h, &channels, 3);
+    const std::uint32_t pixel =
+        data == nullptr || w != width || h != height
+            ? 1u
+            : std::uint32_t(data[0]) << 16 | std::uint32_t(data[1]) << 8 | data[2];
+    stbi_image_free(data);
+    return pixel;
+}
+
+// More frames than slots, so that add() waits for workers and slots are reused: every file
+// holds its own frame, whatever order the workers finish in.
+TEST(PngWriterPool, WritesEveryFrameFromItsOwnCopy) {
+    test::TempDir dir;
+    std::vector<std::uint32_t> frame(16 * 8);
+    {
+        PngWriterPool pool(16, 8, 2);
+        for (std::uint32_t i = 0; i < 20; ++i) {
+            std::fill(frame.begin(), frame.end(), 0x010203u * i);
+            ASSERT_TRUE(pool.add(dir.path() / (std::to_string(i) + ".png"), frame.data()));
+        }
+        std::fill(frame.begin(), frame.end(), 0u); // the pool holds copies
+        std::string reason;
+        ASSERT_TRUE(pool.finish(true, &reason)) << reason;
+    }
+    for (std::uint32_t i = 0; i < 20; ++i)
+        EXPECT_EQ(firstPixel(dir.path() / (std::to_string(i) + ".png"), 16, 8), 0x010203u * i) << i;
+}
+
+// A frame that cannot be written fails the capture with the file's name, though it is
+// written after addFrame has returned.
+TEST(Capture, AFrameThatCannotBeWrittenFailsTheCaptureAndNamesIt) {
+    test::TempDir dir;
+    Capture capture;
+    std::string reason;
+    ASSERT_TRUE(capture.open({dir.path() / "shots", 60, 1, nullptr}, &reason)) << reason;
+    std::filesystem::remove_all(dir.path() / "shots");
+    FrameBufferSet buffers;
+    for (int frame = 0; frame < 6; ++frame)
+        capture.addFrame(buffers[1]);
+    EXPECT_FALSE(capture.finish(&reason));
+    EXPECT_NE(reason.find("shots/00000"), std::string::npos) << reason;
 }
 
 TEST(Capture, RefusesWhatItCannotMakeAndNamesIt) {
