@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GENERATOR ?= Ninja
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 10
 
 .PHONY: all deps build build-asan run test test-release test-asan golden bench clean format \
   web serve-web test-web

@@ -13,6 +13,22 @@ if [[ -f "$install/lib/libopenmpt.a" && -f "$install/include/libopenmpt/libopenm
   exit 0
 fi
 
+# A finished build is also kept in the user's cache (VARDEL_CACHE, by default
+# ~/.cache/orvex-vardel), keyed by this script, the source package's version and emcc's, so that
+# another clone on the same machine does not compile it again. Failing to use the cache only
+# means compiling.
+package=$(apt-cache showsrc libopenmpt 2>/dev/null | awk '/^Version:/ {print $2; exit}' || true)
+key=$( { cat "$0"; echo "$package"; emcc -dumpversion 2>/dev/null || true; } | sha256sum | cut -c1-16)
+cache="${VARDEL_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvex-vardel}/libopenmpt-web-$key"
+if [[ -n "$package" && -f "$cache/lib/libopenmpt.a" && -f "$cache/include/libopenmpt/libopenmpt.hpp" ]]; then
+  rm -rf "$install"
+  mkdir -p "$install"
+  if cp -R "$cache/." "$install/"; then
+    echo "build-libopenmpt-web: libopenmpt $package for WebAssembly taken from $cache"
+    exit 0
+  fi
+fi
+
 started=$SECONDS
 echo "build-libopenmpt-web: compiling libopenmpt for WebAssembly into $out (once; minutes)"
 src="$out/source"
@@ -51,4 +67,14 @@ emmake make -j "${JOBS:-2}" >"$out/make.log" 2>&1 || {
   exit 1
 }
 emmake make install >>"$out/make.log" 2>&1
+if [[ -n "$package" ]]; then
+  # Copied under another name and renamed, so that no reader sees half a copy.
+  partial="$cache.partial.$$"
+  if mkdir -p "$partial" && cp -R "$install/." "$partial/" && rm -rf "$cache" &&
+    mv "$partial" "$cache"; then
+    echo "build-libopenmpt-web: kept a copy in $cache"
+  else
+    rm -rf "$partial"
+  fi
+fi
 echo "build-libopenmpt-web: libopenmpt built in $((SECONDS - started)) s into $install"

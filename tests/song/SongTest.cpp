@@ -21,7 +21,7 @@ namespace {
 
 constexpr double rowSeconds = 0.12; // speed 6 at 125 BPM
 constexpr double patternSeconds = 64 * rowSeconds;
-constexpr int rate = 44100;
+constexpr int samplesPerSecond = 44100;
 
 struct HeardCue {
     int order, row;
@@ -83,8 +83,8 @@ struct Level {
     double peak, rmsDb;
 };
 Level level(const std::vector<float>& sound, double from, double to) {
-    const auto first = static_cast<std::size_t>(from * rate);
-    const auto last = std::min(sound.size(), static_cast<std::size_t>(to * rate));
+    const auto first = static_cast<std::size_t>(from * samplesPerSecond);
+    const auto last = std::min(sound.size(), static_cast<std::size_t>(to * samplesPerSecond));
     double peak = 0, sum = 0;
     for (std::size_t i = first; i < last; ++i) {
         peak = std::max(peak, double(std::abs(sound[i])));
@@ -192,7 +192,7 @@ TEST(Song, DemoPassesThroughItsPartsOnCueAndSwitchesGridsOnTheBeat) {
 // Loud enough all through, never at full scale, and silent before the end cue stops it.
 TEST(Song, LevelsStayBelowFullScaleAndTheFinalChordDiesBeforeTheEndCue) {
     const Playback song = play(true);
-    ASSERT_NEAR(double(song.left.size()) / rate, song.length, 0.01);
+    ASSERT_NEAR(double(song.left.size()) / samplesPerSecond, song.length, 0.01);
     const Level whole = level(song.left, 0, song.length);
     EXPECT_LT(whole.peak, 0.9);
     EXPECT_GT(whole.rmsDb, -24);
