@@ -168,15 +168,14 @@ template <bool Depth> struct ShadedSpan {
         if (to - from < 4) {
             return from;
         }
+        // On 32 bits, wrapping as the one-pixel loop's sums do.
         const auto lanes = [&](int c) {
-            const auto step = static_cast<std::uint32_t>(s.step[c]);
             return _mm_add_epi32(
-                _mm_set1_epi32(static_cast<std::int32_t>(
-                    static_cast<std::uint32_t>(start.channel[c] + from * s.step[c]))),
-                sse2::laneSteps(static_cast<std::int32_t>(step)));
+                _mm_set1_epi32(static_cast<std::int32_t>(start.channel[c] + from * s.step[c])),
+                sse2::laneSteps(static_cast<std::int32_t>(s.step[c])));
         };
         const auto four = [&](int c) {
-            return _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.step[c]) * 4u));
+            return _mm_set1_epi32(static_cast<std::int32_t>(s.step[c] * 4));
         };
         __m128i red = lanes(0);
         __m128i green = lanes(1);
@@ -186,13 +185,6 @@ template <bool Depth> struct ShadedSpan {
         const __m128i blueFour = four(2);
         const __m128i redMask = _mm_set1_epi32(0x00FF0000);
         const __m128i greenMask = _mm_set1_epi32(0x0000FF00);
-        const __m128d wStart = _mm_set1_pd(start.w);
-        const __m128d wStep = _mm_set1_pd(s.depth.dx);
-        const __m128d wLow = _mm_set1_pd(s.depthLow);
-        const __m128d wHigh = _mm_set1_pd(s.depthHigh);
-        const __m128d fourPlaces = _mm_set1_pd(4.0);
-        __m128d place01 = _mm_setr_pd(from, from + 1.0);
-        __m128d place23 = _mm_setr_pd(from + 2.0, from + 3.0);
         int i = from;
         for (; i + 4 <= to; i += 4) {
             const __m128i colour = _mm_or_si128(
@@ -201,19 +193,14 @@ template <bool Depth> struct ShadedSpan {
                 _mm_srli_epi32(blue, 16));
             auto* const pixels = reinterpret_cast<__m128i*>(row.out + i);
             if constexpr (Depth) {
-                const auto held = [&](__m128d place) {
-                    const __m128d w = _mm_add_pd(wStart, _mm_mul_pd(place, wStep));
-                    return _mm_cvtpd_ps(_mm_min_pd(_mm_max_pd(w, wLow), wHigh));
-                };
-                const __m128 nearness = _mm_movelh_ps(held(place01), held(place23));
+                const __m128 nearness =
+                    sse2::nearness(start.w, s.depth.dx, i, s.depthLow, s.depthHigh);
                 const __m128 stored = _mm_loadu_ps(row.depth + i);
                 const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, nearness));
                 _mm_storeu_ps(row.depth + i,
                               _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
                                                             _mm_castps_si128(nearness))));
                 _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), colour));
-                place01 = _mm_add_pd(place01, fourPlaces);
-                place23 = _mm_add_pd(place23, fourPlaces);
             } else {
                 _mm_storeu_si128(pixels, colour);
             }
