@@ -49,4 +49,20 @@ private:
     std::int64_t startFrame = 0;
 };
 
+// The base of the silent outputs: nothing is played, so nothing is heard late, and the clock
+// sets how far the mixer runs. `pollRate` wake-ups a second (200 when not positive).
+class SilentOutput : public AudioOutput {
+public:
+    double latencySeconds() const override { return 0.0; }
+    double serverDelaySeconds() const override { return 0.0; }
+    bool silent() const override { return true; }
+
+protected:
+    SilentOutput(SharedMixer& shared, const SoundClock& clock, int pollRate)
+        : mixing(shared, clock), pollSeconds(1.0 / (pollRate > 0 ? pollRate : 200)) {}
+
+    ClockMixing mixing;
+    const double pollSeconds; // between two wake-ups
+};
+
 } // namespace vardel

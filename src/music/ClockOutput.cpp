@@ -7,12 +7,10 @@ namespace vardel {
 
 namespace {
 
-constexpr int defaultPollRate = 200;
-
-class ClockOutput final : public AudioOutput {
+class ClockOutput final : public SilentOutput {
 public:
     ClockOutput(SharedMixer& shared, const SoundClock& clock, int pollRate)
-        : mixing(shared, clock), period(1.0 / (pollRate > 0 ? pollRate : defaultPollRate)) {
+        : SilentOutput(shared, clock, pollRate) {
         thread = std::thread([this] { run(); });
     }
     ~ClockOutput() override {
@@ -26,10 +24,6 @@ public:
     ClockOutput(const ClockOutput&) = delete;
     ClockOutput& operator=(const ClockOutput&) = delete;
 
-    double latencySeconds() const override { return 0.0; }
-    double serverDelaySeconds() const override { return 0.0; }
-    bool silent() const override { return true; }
-
 private:
     void run() {
         std::unique_lock waiting(waitLock);
@@ -37,13 +31,11 @@ private:
             waiting.unlock();
             mixing.catchUp();
             waiting.lock();
-            wake.wait_for(waiting, std::chrono::duration<double>(period),
+            wake.wait_for(waiting, std::chrono::duration<double>(pollSeconds),
                           [this] { return stopping; });
         }
     }
 
-    ClockMixing mixing;
-    double period;
     std::mutex waitLock;
     std::condition_variable wake;
     bool stopping = false;

@@ -11,27 +11,19 @@ namespace vardel {
 
 namespace {
 
-constexpr int defaultPollRate = 200;
-
-class WebClockOutput final : public AudioOutput {
+class WebClockOutput final : public SilentOutput {
 public:
     WebClockOutput(SharedMixer& shared, const SoundClock& clock, int pollRate)
-        : mixing(shared, clock) {
-        const int rate = pollRate > 0 ? pollRate : defaultPollRate;
-        timer = emscripten_set_interval(&WebClockOutput::wake, 1000.0 / rate, this);
+        : SilentOutput(shared, clock, pollRate) {
+        timer = emscripten_set_interval(&WebClockOutput::wake, 1000.0 * pollSeconds, this);
     }
     ~WebClockOutput() override { emscripten_clear_interval(timer); }
     WebClockOutput(const WebClockOutput&) = delete;
     WebClockOutput& operator=(const WebClockOutput&) = delete;
 
-    double latencySeconds() const override { return 0.0; }
-    double serverDelaySeconds() const override { return 0.0; }
-    bool silent() const override { return true; }
-
 private:
     static void wake(void* user) { static_cast<WebClockOutput*>(user)->mixing.catchUp(); }
 
-    ClockMixing mixing;
     long timer = 0;
 };
 

@@ -98,8 +98,9 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
 }
 
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
-// when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found directly on its first walked row
-// and stepped from there, so that a triangle sharing the edge steps through the same values.
+// when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found
+// directly on its first walked row and stepped from there, so that a triangle sharing the edge
+// steps through the same values.
 // The side of the long edge picks one of two loops, rather than a choice on every row.
 template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
     const auto walk = [&](auto longEdgeRight) {
