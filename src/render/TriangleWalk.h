@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <type_traits>
 #include <utility>
 
 #include "render/RasterMath.h"
@@ -100,31 +99,25 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
 // when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found
 // directly on its first walked row and stepped from there, so that a triangle sharing the edge
-// steps through the same values.
-// The side of the long edge picks one of two loops, rather than a choice on every row.
+// steps through the same values. One loop serves both sides and both short edges, so that the
+// row's code (fillers inline whole spans into it) is there once.
 template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
-    const auto walk = [&](auto longEdgeRight) {
-        double along = t.ac.at(t.firstRow);
-        const auto part = [&](int from, int to, const RowEdge& edge) {
-            double across = edge.at(from);
-            for (int y = from; y < to; ++y) {
-                const double left = longEdgeRight ? across : along;
-                const double right = longEdgeRight ? along : across;
-                const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
-                row(y, roundClamped(left, 0, width), end);
-                along += t.ac.slope;
-                across += edge.slope;
-            }
-        };
-        // Above B's row the short side runs along AB, from B's row on along BC.
-        const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
-        part(t.firstRow, middle, t.ab);
-        part(middle, t.lastRow + 1, t.bc);
-    };
-    if (t.longEdgeRight) {
-        walk(std::true_type{});
-    } else {
-        walk(std::false_type{});
+    const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
+    double along = t.ac.at(t.firstRow);
+    // Above B's row the short side runs along AB, from B's row on along BC.
+    double across = t.ab.at(t.firstRow);
+    double slope = t.ab.slope;
+    for (int y = t.firstRow; y <= t.lastRow; ++y) {
+        if (y == middle) {
+            across = t.bc.at(y);
+            slope = t.bc.slope;
+        }
+        const double left = t.longEdgeRight ? across : along;
+        const double right = t.longEdgeRight ? along : across;
+        const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
+        row(y, roundClamped(left, 0, width), end);
+        along += t.ac.slope;
+        across += slope;
     }
 }
 
