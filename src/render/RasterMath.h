@@ -25,6 +25,14 @@ namespace vardel {
 #define VARDEL_INLINE_CALLS
 #endif
 
+// A function kept out of line, also from a VARDEL_INLINE_CALLS caller: a rarely taken path that
+// would crowd the caller's loops.
+#if defined(__GNUC__)
+#define VARDEL_OUT_OF_LINE [[gnu::noinline]]
+#else
+#define VARDEL_OUT_OF_LINE
+#endif
+
 // x held to lo..hi, then the nearest integer with halves to even (the FPU's default rounding).
 // NaN gives lo. With SSE2 the holding is a max and a min instruction (a NaN first operand gives
 // the second) and the conversion rounds in the current (nearest-even) mode: no branches, which

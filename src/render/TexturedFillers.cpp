@@ -35,6 +35,54 @@ bool straightEnough(const TexturedSetup& s, const RasterTriangle& t) {
            kCurveLimit * 4.0 * s.wLow;
 }
 
+/*
+ * Puts a linear triangle whose levels need no holding on the fixed-point course when every
+ * pixel's texel lies inside the texture. A pixel's centre lies in the triangle of rounded
+ * corners, each within half a pixel of the triangle's own, so a texel coordinate there lies
+ * within the corners' range widened by half its change per column and per row; 2^-16 more
+ * covers the fixed planes' rounding. The planes' values on every row walked, from the origin's
+ * column to any span's first pixel, must stay within 2^20 texels or levels of the corners', so
+ * that they fit 64 bits many times over; slivers too steep for that keep the other course.
+ */
+bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
+    constexpr double kMargin = 0x1p-16;
+    constexpr double kFarthest = 0x1p20;
+    const double columns =
+        std::max(std::abs(s.rows.column[0]), std::abs(t.width - s.rows.column[0]));
+    const double rows = t.height;
+    const auto near = [&](const Plane& q, double scale) {
+        return (std::abs(q.dx) * columns + std::abs(q.dy) * rows) * scale <= kFarthest;
+    };
+    const auto inside = [&](const Plane& q, double TexCoord::*corner, int size) {
+        const double reach = 0.5 * (std::abs(q.dx) + std::abs(q.dy)) + kMargin;
+        return near(q, 1.0) &&
+               lowest(t.uv[0]->*corner, t.uv[1]->*corner, t.uv[2]->*corner) - reach >= 0.0 &&
+               highest(t.uv[0]->*corner, t.uv[1]->*corner, t.uv[2]->*corner) + reach <= size;
+    };
+    if (!inside(s.uLinear, &TexCoord::u, t.texture->width) ||
+        !inside(s.vLinear, &TexCoord::v, t.texture->height)) {
+        return false;
+    }
+    for (int c = 0; c < channels; ++c) {
+        if (!near(s.level[c], 1.0 / 65536.0)) {
+            return false;
+        }
+    }
+    s.fixedColumn = s.rows.column[0];
+    const double x = s.fixedColumn + 0.5;
+    const double y = s.rows.firstRow;
+    const auto fixed = [&](const Plane& q, double scale) {
+        const auto round = [&](double value) { return roundClamped64(value * scale, 0x1p62); };
+        return FixedPlane{round(q.at(x, y)), round(q.dx), round(q.dy)};
+    };
+    s.uFixed = fixed(s.uLinear, 0x1p32);
+    s.vFixed = fixed(s.vLinear, 0x1p32);
+    for (int c = 0; c < channels; ++c) {
+        s.levelFixed[c] = fixed(s.level[c], 0x1p16); // 16.16 levels to 32 fraction bits
+    }
+    return true;
+}
+
 } // namespace
 
 bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
@@ -100,6 +148,7 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         s.low.fill(std::numeric_limits<std::int64_t>::min());
         s.high.fill(std::numeric_limits<std::int64_t>::max());
     }
+    s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
     return true;
 }
 
@@ -184,6 +233,58 @@ public:
                 inside ? draw<false, false>(s, start, g, row) : draw<true, false>(s, start, g, row);
             }
         });
+    }
+
+    // A span on the fixed-point course: its texels lie inside the texture and its levels in the
+    // multiply table, so nothing is checked or held but 1/z.
+    void operator()(const TexturedSetup& s, int y, int first, int end,
+                    const FixedSpanStart& start) const {
+        constexpr int kChannels = Mono ? 1 : 3;
+        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
+        std::uint32_t* const out = t.pixels + offset;
+        float* const depth = Depth ? t.depth + offset : nullptr;
+        const std::uint32_t* const texels = this->texels;
+        const std::ptrdiff_t texelPitch = this->texelPitch;
+        const std::uint8_t* const table = this->table;
+        // Locals, so that the stores below cannot be taken to change them.
+        std::int64_t u = start.u;
+        std::int64_t v = start.v;
+        const std::int64_t du = s.uFixed.dx;
+        const std::int64_t dv = s.vFixed.dx;
+        std::array<std::int64_t, kChannels> level{};
+        std::array<std::int64_t, kChannels> levelStep{};
+        for (int c = 0; c < kChannels; ++c) {
+            level[c] = start.level[c];
+            levelStep[c] = s.levelFixed[c].dx;
+        }
+        const double w0 = start.w;
+        const double dw = s.w.dx;
+        const int count = end - first;
+        double k = 0.0; // the pixel's place in the span
+        for (int i = 0; i < count; ++i, k += 1.0) {
+            const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
+            const std::uint8_t* const red = table + ((level[0] >> 32) << 8);
+            const std::uint8_t* const green = Mono ? red : table + ((level[1] >> 32) << 8);
+            const std::uint8_t* const blue = Mono ? red : table + ((level[2] >> 32) << 8);
+            const std::uint32_t colour =
+                blue[texel & 0xFF] | static_cast<std::uint32_t>(green[(texel >> 8) & 0xFF]) << 8 |
+                static_cast<std::uint32_t>(red[(texel >> 16) & 0xFF]) << 16 | (texel & 0xFF000000u);
+            if constexpr (Depth) {
+                // Within the corners' range at both ends of the span (see fillFixedRows), so
+                // at every pixel between: the rounded sums are monotonic in k.
+                const auto nearness = static_cast<float>(w0 + k * dw); // as in the buffer
+                const bool nearer = depth[i] < nearness;
+                depth[i] = nearer ? nearness : depth[i];
+                out[i] = nearer ? colour : out[i];
+            } else {
+                out[i] = colour;
+            }
+            u += du;
+            v += dv;
+            for (int c = 0; c < kChannels; ++c) {
+                level[c] += levelStep[c];
+            }
+        }
     }
 
 private:
@@ -295,9 +396,9 @@ private:
                                                    _mm_srai_epi32(u, 16)));
             alignas(16) std::int32_t lane[4];
             _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
-            const __m128i texel =
-                _mm_setr_epi32(static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
-                               static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
+            const __m128i texel = _mm_setr_epi32(
+                static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
+                static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
             __m128i low;
             __m128i high;
             if constexpr (Mono) {
@@ -335,9 +436,41 @@ private:
     bool fourAtATime; // rows x width fit the 16-bit multiplications of drawFour
 };
 
+// A span drawn as one of a triangle off the fixed-point course, for the few spans of one on it
+// that need that: out of line, so that the fixed course's rows stay small.
+template <bool Mono, bool Depth>
+VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void
+drawPerspectiveSpan(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s, int y, int first,
+                    int end, const TexturedSpanStart& start) {
+    span(s, y, first, end, start);
+}
+
+// The rows of a triangle on the fixed-point course, a function of their own: inlined into the
+// filler with the other course's spans, its loop ran out of registers.
+template <bool Mono, bool Depth>
+VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mono, Depth>& span,
+                                                          const TexturedSetup& s,
+                                                          const RasterTriangle& t) {
+    fillFixedRows(s, t, Mono ? 1 : 3,
+                  [&](const TexturedSetup& setup, int y, int first, int end, const auto& start) {
+                      if constexpr (std::is_same_v<std::decay_t<decltype(start)>, FixedSpanStart>) {
+                          span(setup, y, first, end, start);
+                      } else {
+                          drawPerspectiveSpan(span, setup, y, first, end, start);
+                      }
+                  });
+}
+
 template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {
-    if (usableTexture(t)) { // the span reads the texture and the table from the start
-        fillTexturedRows(t, Mono, Depth, TexturedSpan<Mono, Depth>(t));
+    TexturedSetup s;
+    if (!setUpTexturedRows(t, Mono, Depth, s)) {
+        return;
+    }
+    const TexturedSpan<Mono, Depth> span(t);
+    if (s.fixedCourse) {
+        drawFixedRows(span, s, t);
+    } else {
+        fillPerspectiveRows(s, t, Mono ? 1 : 3, span);
     }
 }
 

@@ -17,6 +17,20 @@
 namespace vardel {
 
 /*
+ * A value linear over the pixels in fixed point with 32 fraction bits (texel coordinates in
+ * texels, levels in multiply-table rows): its value at the planes' origin and its change per
+ * column and per row. A pixel's value is integer arithmetic on these, exact whether stepped or
+ * multiplied out, and its integer part (value >> 32, rounded down) the texel or the row. The
+ * rounding of the three numbers, 2^-33 each, moves a value by far less than 2^-16 over the
+ * largest target.
+ */
+struct FixedPlane {
+    std::int64_t origin = 0;
+    std::int64_t dx = 0;
+    std::int64_t dy = 0;
+};
+
+/*
  * A textured triangle ready for its rows. u/z, v/z and 1/z are linear in screen space over the
  * triangle's own corners; the shade levels (16.16 fixed point, 255 x intensity in the integer
  * part; mono fillers use the red one only) are linear over the rounded corners. A pixel's
@@ -50,6 +64,13 @@ struct TexturedSetup {
     std::array<std::int64_t, 3> low{};
     std::array<std::int64_t, 3> high{};
     bool holdsLevels = false;
+    // A linear triangle whose texels all lie inside the texture and whose levels need no
+    // holding takes the fixed-point course (see FixedPlane) instead of spans and segments.
+    bool fixedCourse = false;
+    int fixedColumn = 0; // the fixed planes' origin: this column's centre on the first row walked
+    FixedPlane uFixed;
+    FixedPlane vFixed;
+    std::array<FixedPlane, 3> levelFixed{};
 };
 
 // Fills s for a triangle whose corners lie within the guard band; false when nothing is drawn.
@@ -224,6 +245,23 @@ void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int 
     }
 }
 
+// A span of a triangle on the fixed-point course: the values at its first pixel (texel
+// coordinates and levels as FixedPlane values, 1/z as on other spans). Pixel i's are these plus
+// i steps.
+struct FixedSpanStart {
+    std::int64_t u = 0;
+    std::int64_t v = 0;
+    std::array<std::int64_t, 3> level{};
+    double w = 0.0;
+};
+
+// The fixed planes' values at the fixed origin's column of a row.
+struct FixedRow {
+    std::int64_t u = 0;
+    std::int64_t v = 0;
+    std::array<std::int64_t, 3> level{};
+};
+
 // Texture and multiply table fields the textured fillers need.
 inline bool usableTexture(const RasterTriangle& t) {
     const Texture* texture = t.texture;
@@ -233,18 +271,58 @@ inline bool usableTexture(const RasterTriangle& t) {
                static_cast<std::size_t>(texture->width) * static_cast<std::size_t>(texture->height);
 }
 
-// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row with
-// at least one pixel inside the target (the bottom corner's row included).
+/*
+ * The rows of a triangle on the fixed-point course (see fillTexturedRows): only whole-number
+ * steps from row to row and along the row to the span's first pixel. A span whose first or
+ * last pixel lies where 1/z needs holding (off the triangle's own corners, see TexturedSetup)
+ * is drawn as other triangles' are: there the texel divides by the held 1/z, which the linear
+ * course does not follow. 1/z is linear along the span, so its ends decide.
+ */
 template <class Span>
-void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&& span) {
-    if (!cornersWithinBand(t, true) || !usableTexture(t) || (withDepth && t.depth == nullptr)) {
-        return;
+void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels, Span&& span) {
+    FixedRow row{s.uFixed.origin, s.vFixed.origin, {}};
+    for (int c = 0; c < channels; ++c) {
+        row.level[c] = s.levelFixed[c].origin;
     }
-    TexturedSetup s;
-    if (!setUpTextured(t, mono, s)) {
-        return;
-    }
-    const int channels = mono ? 1 : 3;
+    walkRows(s.rows, t.width, [&](int y, int first, int end) {
+        if (end > first) {
+            const double w = s.w.at(first + 0.5, y);
+            const double wLast = w + (end - first - 1) * s.w.dx;
+            if ((w >= s.wLow) & (w <= s.wHigh) & (wLast >= s.wLow) & (wLast <= s.wHigh)) {
+                const std::int64_t along = first - s.fixedColumn;
+                FixedSpanStart start;
+                start.u = row.u + along * s.uFixed.dx;
+                start.v = row.v + along * s.vFixed.dx;
+                for (int c = 0; c < channels; ++c) {
+                    start.level[c] = row.level[c] + along * s.levelFixed[c].dx;
+                }
+                start.w = w;
+                span(s, y, first, end, start);
+            } else {
+                TexturedRow planes;
+                planes.u = s.u.at(0.0, y);
+                planes.v = s.v.at(0.0, y);
+                planes.w = s.w.at(0.0, y);
+                planes.linearU = s.uLinear.at(0.0, y);
+                planes.linearV = s.vLinear.at(0.0, y);
+                for (int c = 0; c < channels; ++c) {
+                    planes.level[c] = s.level[c].at(0.0, y);
+                }
+                span(s, y, first, end, texturedSpanStart(s, channels, planes, first));
+            }
+        }
+        row.u += s.uFixed.dy;
+        row.v += s.vFixed.dy;
+        for (int c = 0; c < channels; ++c) {
+            row.level[c] += s.levelFixed[c].dy;
+        }
+    });
+}
+
+// The rows of a triangle that is not on the fixed-point course (see fillTexturedRows).
+template <class Span>
+void fillPerspectiveRows(const TexturedSetup& s, const RasterTriangle& t, int channels,
+                         Span&& span) {
     // The planes at column 0 of each row, stepped from row to row.
     TexturedRow row;
     const double top = s.rows.firstRow;
@@ -269,6 +347,29 @@ void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&&
             row.level[c] += s.level[c].dy;
         }
     });
+}
+
+// The checks and the set-up before a textured triangle's rows; false when nothing is drawn.
+inline bool setUpTexturedRows(const RasterTriangle& t, bool mono, bool withDepth,
+                              TexturedSetup& s) {
+    return cornersWithinBand(t, true) && usableTexture(t) && (!withDepth || t.depth != nullptr) &&
+           setUpTextured(t, mono, s);
+}
+
+// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row with
+// at least one pixel inside the target (the bottom corner's row included); start is a
+// FixedSpanStart for a triangle on the fixed-point course, a TexturedSpanStart otherwise.
+template <class Span>
+void fillTexturedRows(const RasterTriangle& t, bool mono, bool withDepth, Span&& span) {
+    TexturedSetup s;
+    if (!setUpTexturedRows(t, mono, withDepth, s)) {
+        return;
+    }
+    if (s.fixedCourse) {
+        fillFixedRows(s, t, mono ? 1 : 3, span);
+    } else {
+        fillPerspectiveRows(s, t, mono ? 1 : 3, span);
+    }
 }
 
 } // namespace vardel

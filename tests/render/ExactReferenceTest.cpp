@@ -120,6 +120,28 @@ ScreenVertex corner(std::mt19937& random, double x0, double x1, double y0, doubl
     return {in(random, x0, x1), in(random, y0, y1), in(random, z0, z1)};
 }
 
+// Triangles whose texel coordinates run linearly: nearly equal depths, or depths far apart over
+// a patch of the texture a texel wide (as a distant object's may be), with their texture
+// coordinates inside a 256 x 256 texture, up to its borders. A sliver has its third corner within a
+// pixel of the line through the other two.
+test::Triangle linear(std::mt19937& r, bool patch, bool sliver) {
+    const double farthest = patch ? 15 : 10.01;
+    const ScreenVertex a = corner(r, 0, 319, 0, 239, 10, farthest);
+    const ScreenVertex b = corner(r, 0, 319, 0, 239, 10, farthest);
+    ScreenVertex c = corner(r, 0, 319, 0, 239, 10, farthest);
+    if (sliver) {
+        const double f = in(r, 0.05, 0.95);
+        c.x = a.x + f * (b.x - a.x) + in(r, -1, 1);
+        c.y = a.y + f * (b.y - a.y) + in(r, -1, 1);
+    }
+    test::Triangle t = withCorners(r, {a, b, c});
+    const double u = in(r, 1, 254), v = in(r, 1, 254);
+    for (std::size_t k = 0; k < 3; ++k)
+        t.uv[k] = patch ? TexCoord{u + in(r, 0, 0.9), v + in(r, 0, 0.9)}
+                        : TexCoord{in(r, 0, 256), in(r, 0, 256)};
+    return t;
+}
+
 const std::pair<const char*, Maker> kinds[] = {
     {"ordinary",
      [](std::mt19937& r) {
@@ -161,6 +183,10 @@ const std::pair<const char*, Maker> kinds[] = {
                                 corner(r, -200, 520, -200, 440, 1, 50),
                                 corner(r, -200, 520, -200, 440, 1, 50)});
      }},
+    {"flat", [](std::mt19937& r) { return linear(r, false, false); }},
+    {"flat sliver", [](std::mt19937& r) { return linear(r, false, true); }},
+    {"patch", [](std::mt19937& r) { return linear(r, true, false); }},
+    {"patch sliver", [](std::mt19937& r) { return linear(r, true, true); }},
     {"tiny",
      [](std::mt19937& r) {
          const ScreenVertex a = corner(r, 2, 317, 2, 237, 1, 50);
@@ -192,6 +218,24 @@ TEST(ExactReference, FillersMatchTheExactReferenceOnAwkwardTriangles) {
         EXPECT_EQ(shaded.total(), 0) << kind << " shaded: " << describe(shaded);
         EXPECT_EQ(texel.total(), 0) << kind << " texels: " << describe(texel);
         EXPECT_EQ(level.total(), 0) << kind << " textured shades: " << describe(level);
+    }
+}
+
+// A linear triangle whose corner lies on the texture's border, with the rounded corner half a
+// pixel past it: the pixel there shows the border texel, not one from the next row over.
+TEST(ExactReference, LinearTexelsPastTheBorderShowTheBorder) {
+    const Texture coordinates = test::coordinateTexture();
+    for (const double from : {0.0, 256.0}) {
+        const double slope = from == 0.0 ? 1.0 : -1.0;
+        test::Triangle t =
+            test::triangle({{{10.4, 10.4, 10}, {40, 10.4, 10}, {10.4, 40, 10}}}, &coordinates);
+        for (std::size_t k = 0; k < 3; ++k)
+            t.uv[k] = {from + slope * (t.screen[k].x - 10.4 + t.screen[k].y - 10.4), 5.0};
+        if (isBackFacing(t.record(RasterTarget(1, 1), false)))
+            std::swap(t.screen[1], t.screen[2]);
+        Faults faults;
+        compare(t, false, Probe::Texel, faults);
+        EXPECT_EQ(faults.total(), 0) << from << ": " << describe(faults);
     }
 }
 

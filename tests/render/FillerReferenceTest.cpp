@@ -11,7 +11,8 @@ namespace vardel {
 namespace {
 
 // Random triangles, small to screen-sized, with shades beyond 0..1 and texture coordinates past
-// the border, drawn over a depth buffer of random values so that the test goes both ways.
+// the border or, at nearly equal depths, up to it, drawn over a depth buffer of random values so
+// that the test goes both ways.
 TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
     const struct {
         test::Draw fast;
@@ -33,6 +34,12 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
             const double x = std::uniform_real_distribution<double>(0, 319 - size)(random);
             const double y = std::uniform_real_distribution<double>(0, 239 - size * 0.75)(random);
             test::Triangle t = test::randomTriangle(random, x, x + size, y, y + size * 0.75, true);
+            if (i % 4 >= 2) { // texel coordinates linear, up to the texture's borders
+                for (std::size_t k = 0; k < 3; ++k) {
+                    t.screen[k].z = 10.0 + 0.01 * static_cast<double>(k);
+                    t.uv[k] = {256.0 * t.uv[k].u / 72.0, 256.0 * t.uv[k].v / 72.0};
+                }
+            }
             t.texture = &texture;
             t.mono = i % 2 == 1;
             test::RasterTarget fast(320, 240, 8), plain(320, 240, 8);
