@@ -83,6 +83,24 @@ bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
     return true;
 }
 
+/*
+ * The largest sum of the magnitudes of the exact corners' weights at a pixel drawn: 1 inside the
+ * triangle, more where the rounded corners reach past it (far more for a sliver). The sum is
+ * convex, so over the triangle of rounded corners, which holds every pixel's centre, a corner
+ * has the largest.
+ */
+double cornerSpread(const PlaneFit& exact, const TriangleRows& rows) {
+    const Plane first = exact.plane({1.0, 0.0, 0.0});
+    const Plane second = exact.plane({0.0, 1.0, 0.0});
+    double spread = 1.0;
+    for (int k = 0; k < 3; ++k) {
+        const double a = first.at(rows.column[k], rows.row[k]);
+        const double b = second.at(rows.column[k], rows.row[k]);
+        spread = std::max(spread, std::abs(a) + std::abs(b) + std::abs(1.0 - a - b));
+    }
+    return spread;
+}
+
 } // namespace
 
 bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
@@ -111,9 +129,9 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
                lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
     };
-    s.affine =
-        (s.wHigh - s.wLow) / s.wLow * std::max(range(&TexCoord::u), range(&TexCoord::v)) / 2.0 <=
-        kAffineLimit;
+    const double bound =
+        (s.wHigh - s.wLow) / s.wLow * std::max(range(&TexCoord::u), range(&TexCoord::v)) / 2.0;
+    s.affine = bound <= kAffineLimit && bound * cornerSpread(exact, s.rows) <= kAffineLimit;
     if (s.affine) {
         s.uLinear = exact.plane({t.uv[0]->u, t.uv[1]->u, t.uv[2]->u});
         s.vLinear = exact.plane({t.uv[0]->v, t.uv[1]->v, t.uv[2]->v});

@@ -140,13 +140,16 @@ inline constexpr double kCurveLimit = 0.4;
 
 /*
  * Where 1/z changes little over a triangle, its texel coordinates are taken as linear across
- * all of it, with no division per span. Perspective makes a coordinate the mean of the corners'
- * weighted by their 1/z instead of the plain mean, which moves it by at most
- *   (largest - smallest 1/z of the corners) / smallest x (range of the coordinate) / 2;
- * a triangle whose bound stays within kAffineLimit texels (less than kCurveLimit, for the span
- * ends half a pixel outside) is drawn linearly.
+ * all of it, with no division per span. Perspective makes a coordinate q the mean of the
+ * corners' weighted by their 1/z, the corners' weights l_k times w_k over W = sum l_k w_k,
+ * instead of the plain mean. The two differ by sum l_k (q_k - c) (w_k - W) / W for any c, so
+ * where W lies within the corners' range (elsewhere spans divide, see forEachSegment) by at most
+ *   (sum of |l_k|) x (largest - smallest 1/z of the corners) / smallest x (range of q) / 2.
+ * The sum is 1 inside the triangle and more half a pixel outside (see cornerSpread). A
+ * triangle whose bound stays within kAffineLimit texels, under one, is drawn linearly: no
+ * texel is more than one off the exact one.
  */
-inline constexpr double kAffineLimit = 0.25;
+inline constexpr double kAffineLimit = 0.9;
 
 // A texel coordinate q/w in 16.16, rounded to nearest, for a w within the corners' range
 // (positive). Held to +-(2^29 - 1), +-8192 texels, far beyond any texture's border, so that a

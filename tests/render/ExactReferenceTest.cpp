@@ -239,6 +239,25 @@ TEST(ExactReference, LinearTexelsPastTheBorderShowTheBorder) {
     }
 }
 
+// A sliver whose corners' 1/z and texel coordinates differ little, but whose rounded corners
+// lie far past it in terms of its corners' weights: taken as linear, its texels there would
+// stray more than one from the exact ones.
+TEST(ExactReference, LinearSliversStayWithinATexel) {
+    const Texture coordinates = test::coordinateTexture();
+    test::Triangle t =
+        test::triangle({{{291.56630312672991, 149.43679664937545, 10.320296246226105},
+                         {267.30366803266929, 153.85534047585355, 11.764590307812766},
+                         {269.97316122325742, 153.34696406113054, 11.481700631049536}}},
+                       &coordinates);
+    t.uv = {{{30.78126080200175, 130.2228529803059},
+             {32.133107704373494, 129.67198700566098},
+             {30.201453193936345, 129.3474127837971}}};
+    Faults faults;
+    compare(t, false, Probe::Texel, faults);
+    EXPECT_GE(faults.compared, 4);
+    EXPECT_EQ(faults.total(), 0) << describe(faults);
+}
+
 // A triangle reaching past the guard band is cut to the band first: it covers what the
 // reference covers. (Each piece holds its values within its own corners' range, narrower than
 // the whole triangle's, so at edge pixels, half a pixel outside, the values may differ.)
