@@ -248,6 +248,20 @@ void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int 
     }
 }
 
+// The planes' values at column 0 of row y.
+inline TexturedRow texturedRowAt(const TexturedSetup& s, int channels, double y) {
+    TexturedRow row;
+    row.u = s.u.at(0.0, y);
+    row.v = s.v.at(0.0, y);
+    row.w = s.w.at(0.0, y);
+    row.linearU = s.uLinear.at(0.0, y);
+    row.linearV = s.vLinear.at(0.0, y);
+    for (int c = 0; c < channels; ++c) {
+        row.level[c] = s.level[c].at(0.0, y);
+    }
+    return row;
+}
+
 // A span of a triangle on the fixed-point course: the values at its first pixel (texel
 // coordinates and levels as FixedPlane values, 1/z as on other spans). Pixel i's are these plus
 // i steps.
@@ -302,15 +316,7 @@ void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels
                 start.w = w;
                 span(s, y, first, end, start);
             } else {
-                TexturedRow planes;
-                planes.u = s.u.at(0.0, y);
-                planes.v = s.v.at(0.0, y);
-                planes.w = s.w.at(0.0, y);
-                planes.linearU = s.uLinear.at(0.0, y);
-                planes.linearV = s.vLinear.at(0.0, y);
-                for (int c = 0; c < channels; ++c) {
-                    planes.level[c] = s.level[c].at(0.0, y);
-                }
+                const TexturedRow planes = texturedRowAt(s, channels, y);
                 span(s, y, first, end, texturedSpanStart(s, channels, planes, first));
             }
         }
@@ -327,16 +333,7 @@ template <class Span>
 void fillPerspectiveRows(const TexturedSetup& s, const RasterTriangle& t, int channels,
                          Span&& span) {
     // The planes at column 0 of each row, stepped from row to row.
-    TexturedRow row;
-    const double top = s.rows.firstRow;
-    row.u = s.u.at(0, top);
-    row.v = s.v.at(0, top);
-    row.w = s.w.at(0, top);
-    row.linearU = s.uLinear.at(0, top);
-    row.linearV = s.vLinear.at(0, top);
-    for (int c = 0; c < channels; ++c) {
-        row.level[c] = s.level[c].at(0, top);
-    }
+    TexturedRow row = texturedRowAt(s, channels, s.rows.firstRow);
     walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
             span(s, y, first, end, texturedSpanStart(s, channels, row, first));
