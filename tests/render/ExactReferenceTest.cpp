@@ -126,9 +126,10 @@ ScreenVertex corner(std::mt19937& random, double x0, double x1, double y0, doubl
 // pixel of the line through the other two.
 test::Triangle linear(std::mt19937& r, bool patch, bool sliver) {
     const double farthest = patch ? 15 : 10.01;
-    const ScreenVertex a = corner(r, 0, 319, 0, 239, 10, farthest);
-    const ScreenVertex b = corner(r, 0, 319, 0, 239, 10, farthest);
-    ScreenVertex c = corner(r, 0, 319, 0, 239, 10, farthest);
+    const double x = in(r, 0, 199), y = in(r, 0, 149); // within 120 x 90 pixels
+    const ScreenVertex a = corner(r, x, x + 120, y, y + 90, 10, farthest);
+    const ScreenVertex b = corner(r, x, x + 120, y, y + 90, 10, farthest);
+    ScreenVertex c = corner(r, x, x + 120, y, y + 90, 10, farthest);
     if (sliver) {
         const double f = in(r, 0.05, 0.95);
         c.x = a.x + f * (b.x - a.x) + in(r, -1, 1);
