@@ -172,6 +172,15 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
 
 namespace {
 
+// A texel with each channel scaled through the multiply table's row of that channel's level
+// (row i scales a channel by i/255), given as pointers to the rows. The top byte passes
+// unchanged.
+inline std::uint32_t scaledTexel(std::uint32_t texel, const std::uint8_t* red,
+                                 const std::uint8_t* green, const std::uint8_t* blue) {
+    return blue[texel & 0xFF] | static_cast<std::uint32_t>(green[(texel >> 8) & 0xFF]) << 8 |
+           static_cast<std::uint32_t>(red[(texel >> 16) & 0xFF]) << 16 | (texel & 0xFF000000u);
+}
+
 // Shading of a texel through the multiply table: row i of the table scales a channel by i/255,
 // and a level's integer part (bits 16 to 23 of its 16.16 value) picks the row. The level of
 // pixel i is the segment's first one plus i steps. Held, each is kept to the corners' range;
@@ -205,13 +214,9 @@ template <bool Mono, bool Held> struct Shading {
     }
 
     std::uint32_t shade(std::uint32_t texel, const std::uint8_t* table, int i) const {
-        const int red = row(0, i);
-        const int green = Mono ? red : row(1, i);
-        const int blue = Mono ? red : row(2, i);
-        return table[blue * 256 + (texel & 0xFF)] |
-               static_cast<std::uint32_t>(table[green * 256 + ((texel >> 8) & 0xFF)]) << 8 |
-               static_cast<std::uint32_t>(table[red * 256 + ((texel >> 16) & 0xFF)]) << 16 |
-               (texel & 0xFF000000u);
+        const std::uint8_t* const red = table + row(0, i) * 256;
+        return scaledTexel(texel, red, Mono ? red : table + row(1, i) * 256,
+                           Mono ? red : table + row(2, i) * 256);
     }
 };
 
@@ -281,12 +286,11 @@ public:
         double k = 0.0; // the pixel's place in the span
         for (int i = 0; i < count; ++i, k += 1.0) {
             const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
-            const std::uint8_t* const red = table + ((level[0] >> 32) << 8);
-            const std::uint8_t* const green = Mono ? red : table + ((level[1] >> 32) << 8);
-            const std::uint8_t* const blue = Mono ? red : table + ((level[2] >> 32) << 8);
-            const std::uint32_t colour =
-                blue[texel & 0xFF] | static_cast<std::uint32_t>(green[(texel >> 8) & 0xFF]) << 8 |
-                static_cast<std::uint32_t>(red[(texel >> 16) & 0xFF]) << 16 | (texel & 0xFF000000u);
+            std::array<const std::uint8_t*, 3> row{}; // the table's rows, red, green, blue
+            for (int c = 0; c < 3; ++c) {
+                row[c] = table + ((level[Mono ? 0 : c] >> 32) << 8);
+            }
+            const std::uint32_t colour = scaledTexel(texel, row[0], row[1], row[2]);
             if constexpr (Depth) {
                 // Within the corners' range at both ends of the span (see fillFixedRows), so
                 // at every pixel between: the rounded sums are monotonic in k.

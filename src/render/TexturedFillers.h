@@ -151,6 +151,12 @@ inline constexpr double kCurveLimit = 0.4;
  */
 inline constexpr double kAffineLimit = 0.9;
 
+// True when 1/z at both ends of a span, first and last, lies within the corners' range (and,
+// being linear along the span, at every pixel between): no value of the span is held.
+inline bool heldAtNeither(const TexturedSetup& s, double first, double last) {
+    return (first >= s.wLow) & (first <= s.wHigh) & (last >= s.wLow) & (last <= s.wHigh);
+}
+
 // A texel coordinate q/w in 16.16, rounded to nearest, for a w within the corners' range
 // (positive). Held to +-(2^29 - 1), +-8192 texels, far beyond any texture's border, so that a
 // segment's difference and steps cannot overflow.
@@ -201,7 +207,7 @@ void forEachSegment(const TexturedSetup& s, const TexturedSpanStart& start, int 
         // Where 1/z at an end needs holding, the texel there divides by the held value, which
         // the linear course does not follow: such spans are cut as a receding triangle's are.
         const double wLast = start.w + last * s.w.dx;
-        if ((start.w >= s.wLow) & (start.w <= s.wHigh) & (wLast >= s.wLow) & (wLast <= s.wHigh)) {
+        if (heldAtNeither(s, start.w, wLast)) {
             draw(TexelSegment{0, count, start.linearU, start.linearV, s.du, s.dv});
             return;
         }
@@ -305,7 +311,7 @@ void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
             const double wLast = w + (end - first - 1) * s.w.dx;
-            if ((w >= s.wLow) & (w <= s.wHigh) & (wLast >= s.wLow) & (wLast <= s.wHigh)) {
+            if (heldAtNeither(s, w, wLast)) {
                 const std::int64_t along = first - s.fixedColumn;
                 FixedSpanStart start;
                 start.u = row.u + along * s.uFixed.dx;
