@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/RasterMath.h"
+#include "render/Sse2.h"
 
 namespace vardel {
 
@@ -38,9 +39,36 @@ bool hiddenByDepth(const RasterTriangle& t) {
     }
     const int left = roundClamped(std::min({a.x, b.x, c.x}), 0, t.width - 1);
     const int right = roundClamped(std::max({a.x, b.x, c.x}), 0, t.width - 1);
-    for (int y = top; y <= bottom; ++y) {
+    const float* row = &t.depth[static_cast<std::ptrdiff_t>(top) * t.pitch()];
+#if VARDEL_SSE2
+    /*
+     * Four pixels at a time: the groups from the left column on, and one more group ending at
+     * the right column (or the row's first four), its lanes already tested or left of the
+     * rectangle masked off. The columns are the same on every row, so the mask is found once.
+     */
+    if (t.width >= 4) {
+        const __m128 limit = _mm_set1_ps(bound);
+        const int end = right + 1;
+        const int groupsEnd = left + ((end - left) & ~3);
+        const int last = std::max(end - 4, 0);
+        const __m128i column = _mm_add_epi32(_mm_set1_epi32(last), _mm_setr_epi32(0, 1, 2, 3));
+        const __m128 lastMask = _mm_castsi128_ps(
+            _mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
+                          _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
+        for (int y = top; y <= bottom; ++y, row += t.pitch()) {
+            __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
+            for (int x = left; x < groupsEnd; x += 4) {
+                nearer = _mm_or_ps(nearer, _mm_cmplt_ps(_mm_loadu_ps(row + x), limit));
+            }
+            if (_mm_movemask_ps(nearer) != 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+#endif
+    for (int y = top; y <= bottom; ++y, row += t.pitch()) {
         // A whole row at a time, without a branch per pixel.
-        const float* row = &t.depth[static_cast<std::ptrdiff_t>(y) * t.pitch()];
         int nearer = 0;
         for (int x = left; x <= right; ++x) {
             nearer += row[x] < bound ? 1 : 0;

@@ -45,6 +45,29 @@ TEST(DepthCull, TellsWhatLiesBehindTheBufferFromWhatDoesNot) {
     }
 }
 
+// The rectangle is read in groups of pixels: whatever its width and wherever it lies, down to
+// the target's first and last columns, one open pixel in any of its columns keeps a triangle
+// visible, and nothing outside it (the row padding and guards hold nearer values) is read.
+TEST(DepthCull, EveryColumnOfTheRectangleCounts) {
+    for (int width = 1; width <= 13; ++width) {
+        for (int left : {0, 1, 2, 5, 40 - width}) {
+            const double right = left + width - 1;
+            const Corners corners{{{double(left), 2.2, 4}, {right, 3, 4}, {double(left), 8.7, 4}}};
+            RasterTarget target(40, 12, 3);
+            target.forEach([&](int x, int y) { target.depthAt(x, y) = 0.5f; });
+            const test::Triangle t = triangle(corners);
+            EXPECT_TRUE(hiddenByDepth(t.record(target, true))) << width << " at " << left;
+            for (int column = left; column <= right; ++column) {
+                const int row = 2 + (column * 5) % 7;
+                target.depthAt(column, row) = 0.0f;
+                EXPECT_FALSE(hiddenByDepth(t.record(target, true)))
+                    << width << " at " << left << ", open at " << column << ", " << row;
+                target.depthAt(column, row) = 0.5f;
+            }
+        }
+    }
+}
+
 // Random triangles behind buffers: one holding a large nearer triangle, and one holding the
 // same 1/z everywhere with triangles whose nearest corner lies just behind it, where only the
 // rounding of corners and span ends decides. Whenever the cull calls a triangle hidden,
