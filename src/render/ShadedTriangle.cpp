@@ -185,6 +185,7 @@ template <bool Depth> struct ShadedSpan {
         const __m128i blueFour = four(2);
         const __m128i redMask = _mm_set1_epi32(0x00FF0000);
         const __m128i greenMask = _mm_set1_epi32(0x0000FF00);
+        sse2::Nearness nearness(start.w, s.depth.dx, from, s.depthLow, s.depthHigh);
         int i = from;
         for (; i + 4 <= to; i += 4) {
             const __m128i colour = _mm_or_si128(
@@ -193,13 +194,12 @@ template <bool Depth> struct ShadedSpan {
                 _mm_srli_epi32(blue, 16));
             auto* const pixels = reinterpret_cast<__m128i*>(row.out + i);
             if constexpr (Depth) {
-                const __m128 nearness =
-                    sse2::nearness(start.w, s.depth.dx, i, s.depthLow, s.depthHigh);
+                const __m128 near = nearness.next();
                 const __m128 stored = _mm_loadu_ps(row.depth + i);
-                const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, nearness));
+                const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, near));
                 _mm_storeu_ps(row.depth + i,
                               _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                            _mm_castps_si128(nearness))));
+                                                            _mm_castps_si128(near))));
                 _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), colour));
             } else {
                 _mm_storeu_si128(pixels, colour);

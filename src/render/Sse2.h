@@ -68,18 +68,34 @@ inline __m128i firstLanes(int lanes) {
     return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(lanes));
 }
 
-// 1/z of four pixels, start + k x step for k, k + 1, k + 2, k + 3, held to least..most and made
-// floats as the depth buffer holds them (in doubles, as the one-pixel loops work them out).
-inline __m128 nearness(double start, double step, double k, double least, double most) {
-    const __m128d base = _mm_set1_pd(start);
-    const __m128d slope = _mm_set1_pd(step);
-    const __m128d low = _mm_set1_pd(least);
-    const __m128d high = _mm_set1_pd(most);
-    const auto held = [&](__m128d w) { return _mm_min_pd(_mm_max_pd(w, low), high); };
-    const __m128d first = held(_mm_add_pd(base, _mm_mul_pd(_mm_setr_pd(k, k + 1.0), slope)));
-    const __m128d second = held(_mm_add_pd(base, _mm_mul_pd(_mm_setr_pd(k + 2.0, k + 3.0), slope)));
-    return _mm_movelh_ps(_mm_cvtpd_ps(first), _mm_cvtpd_ps(second));
-}
+// 1/z of four pixels at a time, start + k x step for k, k + 1, k + 2, k + 3, held to
+// least..most and made floats as the depth buffer holds them (in doubles, as the one-pixel
+// loops work them out). The pixels' places are whole numbers stepped by 4, so exact.
+class Nearness {
+public:
+    Nearness(double start, double step, double k, double least, double most)
+        : base(_mm_set1_pd(start)), slope(_mm_set1_pd(step)), low(_mm_set1_pd(least)),
+          high(_mm_set1_pd(most)), first(_mm_setr_pd(k, k + 1.0)),
+          second(_mm_setr_pd(k + 2.0, k + 3.0)) {}
+
+    // The four pixels' 1/z, then on to the next four.
+    __m128 next() {
+        const __m128 four = _mm_movelh_ps(_mm_cvtpd_ps(held(first)), _mm_cvtpd_ps(held(second)));
+        const __m128d step = _mm_set1_pd(4.0);
+        first = _mm_add_pd(first, step);
+        second = _mm_add_pd(second, step);
+        return four;
+    }
+
+private:
+    __m128d held(__m128d k) const {
+        return _mm_min_pd(_mm_max_pd(_mm_add_pd(base, _mm_mul_pd(k, slope)), low), high);
+    }
+
+    __m128d base, slope, low, high;
+    __m128d first;  // pixels k and k + 1
+    __m128d second; // pixels k + 2 and k + 3
+};
 
 } // namespace vardel::sse2
 

@@ -410,6 +410,7 @@ private:
         const std::uint32_t* const texels = this->texels;
         std::uint32_t* const out = row.out + g.first;
         float* const depth = Depth ? row.depth + g.first : nullptr;
+        sse2::Nearness nearness(start.w, s.w.dx, g.first, s.wLow, s.wHigh);
         for (int i = 0; i < count; i += 4) {
             const __m128i valid = sse2::firstLanes(g.pixels - i);
             // Masked lanes read texel 0: their coordinates may lie off the texture.
@@ -433,13 +434,12 @@ private:
             auto* const pixels = reinterpret_cast<__m128i*>(out + i);
             __m128i keep = valid;
             if constexpr (Depth) {
-                const __m128 nearness =
-                    sse2::nearness(start.w, s.w.dx, g.first + i, s.wLow, s.wHigh);
+                const __m128 near = nearness.next();
                 const __m128 stored = _mm_loadu_ps(depth + i);
-                keep = _mm_and_si128(keep, _mm_castps_si128(_mm_cmplt_ps(stored, nearness)));
+                keep = _mm_and_si128(keep, _mm_castps_si128(_mm_cmplt_ps(stored, near)));
                 _mm_storeu_ps(depth + i,
                               _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                            _mm_castps_si128(nearness))));
+                                                            _mm_castps_si128(near))));
             }
             _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
             u = _mm_add_epi32(u, uFour);
