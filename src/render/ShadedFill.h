@@ -22,19 +22,20 @@ namespace vardel {
  * there only where rounding could carry one out of 0..255 into the next channel (a corner's at
  * or next to 0 or 255, holdsChannels). 1/z is held within the corners' range: the rounded
  * corners may reach half a pixel past the triangle's own, where 1/z runs past its corners.
+ * Filled by setUpShaded (no initializers, see TriangleRows).
  */
 struct ShadedSetup {
     TriangleRows rows;
-    std::array<Plane, 3> channel{};     // red, green, blue
-    std::array<std::int64_t, 3> step{}; // change per pixel
+    std::array<Plane, 3> channel;     // red, green, blue
+    std::array<std::int64_t, 3> step; // change per pixel
     // The range a channel value is held to: the corners' range, or none at all (the widest
     // values) where rounding cannot carry a value out of 0..255 (see holdsChannels).
-    std::array<std::int64_t, 3> low{};
-    std::array<std::int64_t, 3> high{};
+    std::array<std::int64_t, 3> low;
+    std::array<std::int64_t, 3> high;
     bool holdsChannels = false;
-    Plane depth;
-    double depthLow = 0.0;
-    double depthHigh = 0.0;
+    Plane depth; // without depth, none: 0 everywhere
+    double depthLow;
+    double depthHigh;
 };
 
 // Fills s for a triangle whose corners lie within the guard band; false when nothing is drawn.

@@ -26,6 +26,9 @@ bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
         s.depth = exact.plane(w);
         s.depthLow = lowest(w[0], w[1], w[2]);
         s.depthHigh = highest(w[0], w[1], w[2]);
+    } else {
+        s.depth = Plane{0.0, 0.0, 0.0};
+        s.depthLow = s.depthHigh = 0.0;
     }
     PlaneFit rounded;
     rounded.fit(s.rows);
@@ -33,7 +36,7 @@ bool setUpShaded(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
                                      static_cast<double>((t.color >> 8) & 0xFF),
                                      static_cast<double>(t.color & 0xFF)};
     for (int c = 0; c < 3; ++c) {
-        std::array<double, 3> value{};
+        std::array<double, 3> value;
         for (int k = 0; k < 3; ++k) {
             const VertexShade& shade = *t.shade[s.rows.corner[k]];
             const double intensity = c == 0 || t.mono != 0 ? shade.r : (c == 1 ? shade.g : shade.b);

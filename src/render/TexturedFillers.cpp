@@ -77,8 +77,9 @@ bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
     };
     s.uFixed = fixed(s.uLinear, 0x1p32);
     s.vFixed = fixed(s.vLinear, 0x1p32);
-    for (int c = 0; c < channels; ++c) {
-        s.levelFixed[c] = fixed(s.level[c], 0x1p16); // 16.16 levels to 32 fraction bits
+    for (int c = 0; c < 3; ++c) {
+        s.levelFixed[c] = c < channels ? fixed(s.level[c], 0x1p16) // 16.16 to 32 fraction bits
+                                       : s.levelFixed[0];
     }
     return true;
 }
@@ -112,9 +113,9 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
                    {t.screen[0]->y, t.screen[1]->y, t.screen[2]->y})) {
         return false;
     }
-    std::array<double, 3> w{};
-    std::array<double, 3> u{};
-    std::array<double, 3> v{};
+    std::array<double, 3> w;
+    std::array<double, 3> u;
+    std::array<double, 3> v;
     for (int k = 0; k < 3; ++k) {
         w[k] = 1.0 / t.screen[k]->z;
         u[k] = t.uv[k]->u * w[k];
@@ -138,6 +139,9 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         constexpr double kLimit = 1 << 29;
         s.du = static_cast<std::int32_t>(roundClamped64(s.uLinear.dx * 65536.0, kLimit));
         s.dv = static_cast<std::int32_t>(roundClamped64(s.vLinear.dx * 65536.0, kLimit));
+    } else {
+        s.uLinear = s.vLinear = Plane{0.0, 0.0, 0.0};
+        s.du = s.dv = 0;
     }
     // Linear triangles cut few spans into segments (see forEachSegment); those check their
     // segments one by one rather than every such triangle paying for the bound.
@@ -147,7 +151,7 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     rounded.fit(s.rows);
     const int channels = mono ? 1 : 3;
     for (int c = 0; c < channels; ++c) {
-        std::array<double, 3> level{};
+        std::array<double, 3> level;
         for (int k = 0; k < 3; ++k) {
             const VertexShade& shade = *t.shade[s.rows.corner[k]];
             const double intensity = c == 0 ? shade.r : (c == 1 ? shade.g : shade.b);
@@ -161,6 +165,12 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         s.high[c] = static_cast<std::int64_t>(highest(level[0], level[1], level[2]));
         s.holdsLevels =
             s.holdsLevels || s.low[c] < kRoundingReach || s.high[c] + kRoundingReach > kChannelMax;
+    }
+    for (int c = channels; c < 3; ++c) { // mono: green and blue as red
+        s.level[c] = s.level[0];
+        s.step[c] = s.step[0];
+        s.low[c] = s.low[0];
+        s.high[c] = s.high[0];
     }
     if (!s.holdsLevels) {
         s.low.fill(std::numeric_limits<std::int64_t>::min());
@@ -189,10 +199,11 @@ inline std::uint32_t scaledTexel(std::uint32_t texel, const std::uint8_t* red,
 template <bool Mono, bool Held> struct Shading {
     static constexpr int kChannels = Mono ? 1 : 3;
     using Level = std::conditional_t<Held, std::int64_t, std::uint32_t>;
-    std::array<Level, kChannels> level{};
-    std::array<Level, kChannels> step{};
-    std::array<std::int64_t, kChannels> low{};
-    std::array<std::int64_t, kChannels> high{};
+    // Set by the constructor (no initializers: one is made for every segment).
+    std::array<Level, kChannels> level;
+    std::array<Level, kChannels> step;
+    std::array<std::int64_t, kChannels> low;
+    std::array<std::int64_t, kChannels> high;
 
     Shading(const TexturedSetup& s, const TexturedSpanStart& start, int pixel) {
         for (int c = 0; c < kChannels; ++c) {

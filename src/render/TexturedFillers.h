@@ -25,9 +25,9 @@ namespace vardel {
  * largest target.
  */
 struct FixedPlane {
-    std::int64_t origin = 0;
-    std::int64_t dx = 0;
-    std::int64_t dy = 0;
+    std::int64_t origin;
+    std::int64_t dx;
+    std::int64_t dy;
 };
 
 /*
@@ -41,67 +41,72 @@ struct FixedPlane {
  * surface can run far past its corners, to zero and below. The levels lie within the corners'
  * range but for rounding; they are held where rounding could carry them out of 0..255 (the
  * multiply table's rows), that is where a corner's lies at or next to 0 or 255 (holdsLevels).
+ * Filled by setUpTextured (no initializers, see TriangleRows); a mono filler's set-up fills
+ * the green and blue levels with the red ones.
  */
 struct TexturedSetup {
     TriangleRows rows;
     Plane u;
     Plane v;
     Plane w;
-    double wLow = 0.0;
-    double wHigh = 0.0;
+    double wLow;
+    double wHigh;
     bool straight = false; // no segment needs checking for curvature (see kCurveLimit)
     // Texel coordinates taken as linear across the whole triangle (see kAffineLimit): their
     // planes over the exact corners, and their steps per pixel in 16.16.
     bool affine = false;
     Plane uLinear;
     Plane vLinear;
-    std::int32_t du = 0;
-    std::int32_t dv = 0;
-    std::array<Plane, 3> level{};       // red, green, blue
-    std::array<std::int64_t, 3> step{}; // change per pixel
+    std::int32_t du;
+    std::int32_t dv;
+    std::array<Plane, 3> level;       // red, green, blue
+    std::array<std::int64_t, 3> step; // change per pixel
     // The range a level is held to: the corners' range, or none at all (the widest values)
     // where rounding cannot carry a level out of the multiply table (see holdsLevels).
-    std::array<std::int64_t, 3> low{};
-    std::array<std::int64_t, 3> high{};
+    std::array<std::int64_t, 3> low;
+    std::array<std::int64_t, 3> high;
     bool holdsLevels = false;
     // A linear triangle whose texels all lie inside the texture and whose levels need no
     // holding takes the fixed-point course (see FixedPlane) instead of spans and segments.
     bool fixedCourse = false;
-    int fixedColumn = 0; // the fixed planes' origin: this column's centre on the first row walked
+    int fixedColumn; // the fixed planes' origin: this column's centre on the first row walked
     FixedPlane uFixed;
     FixedPlane vFixed;
-    std::array<FixedPlane, 3> levelFixed{};
+    std::array<FixedPlane, 3> levelFixed;
 };
 
 // Fills s for a triangle whose corners lie within the guard band; false when nothing is drawn.
 bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s);
 
-// A span's values at its first pixel: u/z, v/z and 1/z, and the shade levels.
+// A span's values at its first pixel: u/z, v/z and 1/z, and the shade levels (mono: all three
+// the red one). Filled by texturedSpanStart (no initializers, see TriangleRows).
 struct TexturedSpanStart {
-    double u = 0.0;
-    double v = 0.0;
-    double w = 0.0;
-    std::array<std::int64_t, 3> level{};
-    std::int32_t linearU = 0; // a triangle drawn linearly: texel coordinates, 16.16
-    std::int32_t linearV = 0;
+    double u;
+    double v;
+    double w;
+    std::array<std::int64_t, 3> level;
+    std::int32_t linearU; // a triangle drawn linearly: texel coordinates, 16.16; else 0
+    std::int32_t linearV;
 };
 
-// The planes' values at column 0 of a row.
+// The planes' values at column 0 of a row. Filled by texturedRowAt (no initializers).
 struct TexturedRow {
-    double u = 0.0;
-    double v = 0.0;
-    double w = 0.0;
-    std::array<double, 3> level{};
-    double linearU = 0.0;
-    double linearV = 0.0;
+    double u;
+    double v;
+    double w;
+    std::array<double, 3> level;
+    double linearU;
+    double linearV;
 };
 
 inline TexturedSpanStart texturedSpanStart(const TexturedSetup& s, int channels,
                                            const TexturedRow& row, int first) {
     TexturedSpanStart start;
     const double x = first + 0.5; // the point that decides the pixel's coverage
-    for (int c = 0; c < channels; ++c) {
-        start.level[c] = roundClamped64(row.level[c] + s.level[c].dx * x, kFixedStartLimit);
+    for (int c = 0; c < 3; ++c) {
+        start.level[c] = c < channels
+                             ? roundClamped64(row.level[c] + s.level[c].dx * x, kFixedStartLimit)
+                             : start.level[0];
     }
     start.u = row.u + s.u.dx * x;
     start.v = row.v + s.v.dx * x;
@@ -110,6 +115,8 @@ inline TexturedSpanStart texturedSpanStart(const TexturedSetup& s, int channels,
         constexpr std::int32_t kLimit = (1 << 29) - 1;
         start.linearU = roundClamped((row.linearU + s.uLinear.dx * x) * 65536.0, -kLimit, kLimit);
         start.linearV = roundClamped((row.linearV + s.vLinear.dx * x) * 65536.0, -kLimit, kLimit);
+    } else {
+        start.linearU = start.linearV = 0;
     }
     return start;
 }
@@ -262,8 +269,8 @@ inline TexturedRow texturedRowAt(const TexturedSetup& s, int channels, double y)
     row.w = s.w.at(0.0, y);
     row.linearU = s.uLinear.at(0.0, y);
     row.linearV = s.vLinear.at(0.0, y);
-    for (int c = 0; c < channels; ++c) {
-        row.level[c] = s.level[c].at(0.0, y);
+    for (int c = 0; c < 3; ++c) {
+        row.level[c] = c < channels ? s.level[c].at(0.0, y) : row.level[0];
     }
     return row;
 }

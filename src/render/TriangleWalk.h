@@ -30,9 +30,9 @@ inline std::array<int, 3> sortByRow(const std::array<int, 3>& row) {
 // computed from the upper corner directly rather than stepped, so that two triangles sharing
 // the edge find exactly the same column on every row and neither gaps nor overlaps appear.
 struct RowEdge {
-    double x = 0.0;     // column of the upper corner
-    double slope = 0.0; // change of the column per row (0 for an edge of no height)
-    int top = 0;        // row of the upper corner
+    double x;     // column of the upper corner
+    double slope; // change of the column per row (0 for an edge of no height)
+    int top;      // row of the upper corner
 
     double at(int row) const { return x + slope * (row - top); }
 };
@@ -44,16 +44,21 @@ struct RowEdge {
  * throughout; the other side is AB above B's row and BC from B's row on. Only the rows and
  * columns inside the target are walked, so a triangle reaching past the target is drawn as
  * far as it covers it, with the same pixels it would have on a larger target.
+ *
+ * The set-up records (this one and the fillers' own) are filled by their set-up functions and
+ * have no initializers: they are made for every triangle, and clearing a few hundred bytes
+ * first cost small triangles more than their pixels' shading. No field is read unless the
+ * set-up returned true, and a successful set-up writes every field it reads.
  */
 struct TriangleRows {
-    std::array<int, 3> corner{}; // the triangle's corner numbers of A, B, C
-    std::array<int, 3> column{}; // rounded corners A, B, C
-    std::array<int, 3> row{};
-    bool longEdgeRight = false;
+    std::array<int, 3> corner; // the triangle's corner numbers of A, B, C
+    std::array<int, 3> column; // rounded corners A, B, C
+    std::array<int, 3> row;
+    bool longEdgeRight;
     RowEdge ac, ab, bc;
-    int firstRow = 0; // the rows walked, inside the target
-    int lastRow = -1;
-    int bandTop = 0;  // rows above this are stepped over but not drawn
+    int firstRow; // the rows walked, inside the target
+    int lastRow;
+    int bandTop; // rows above this are stepped over but not drawn
 };
 
 // Rounds and sorts the corners of a triangle whose corners lie within kGuardBand of the
@@ -61,8 +66,8 @@ struct TriangleRows {
 // `bottomRow` is set. False when nothing would be drawn: the rounded corners are collinear
 // (this also covers all three on one row) or no row lies inside the target.
 inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& rows) {
-    std::array<int, 3> column{};
-    std::array<int, 3> row{};
+    std::array<int, 3> column;
+    std::array<int, 3> row;
     for (int k = 0; k < 3; ++k) {
         column[k] = roundClamped(t.screen[k]->x, -kGuardBand, t.width + kGuardBand);
         row[k] = roundClamped(t.screen[k]->y, -kGuardBand, t.height + kGuardBand);
@@ -122,11 +127,11 @@ template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) 
 }
 
 // A value that varies linearly over the target: its value at the target's top-left corner and
-// its change per column and per row.
+// its change per column and per row. Part of the set-up records: no initializers.
 struct Plane {
-    double origin = 0.0;
-    double dx = 0.0;
-    double dy = 0.0;
+    double origin;
+    double dx;
+    double dy;
 
     double at(double x, double y) const { return origin + dx * x + dy * y; }
 };
@@ -162,8 +167,9 @@ public:
     }
 
 private:
-    std::array<double, 3> cx{}, cy{};
-    double dx1 = 0.0, dy1 = 0.0, dx2 = 0.0, dy2 = 0.0, inverseDet = 0.0;
+    // Set by fit() before any use; no initializers, as for the set-up records.
+    std::array<double, 3> cx, cy;
+    double dx1, dy1, dx2, dy2, inverseDet;
 };
 
 } // namespace vardel
