@@ -66,6 +66,15 @@ inline std::int32_t roundNearest(double x) {
 #endif
 }
 
+// The nearest integer to x, halves to even, for an x known to lie well within the int64 range.
+inline std::int64_t roundNearest64(double x) {
+#if defined(__SSE2__) && (defined(__x86_64__) || defined(_M_X64))
+    return _mm_cvtsd_si64(_mm_set_sd(x));
+#else
+    return static_cast<std::int64_t>(std::nearbyint(x));
+#endif
+}
+
 // x held to +-limit (at most 2^62), then the nearest integer with halves to even; NaN gives 0.
 // Inline on x86-64 (the library's llround is a call).
 inline std::int64_t roundClamped64(double x, double limit) {

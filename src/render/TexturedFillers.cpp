@@ -71,9 +71,11 @@ bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
     s.fixedColumn = s.rows.column[0];
     const double x = s.fixedColumn + 0.5;
     const double y = s.rows.firstRow;
+    // The steps passed the checks above (NaN fails them), so they lie within 2^53 once scaled;
+    // the origin, on a row that may lie far from the corners, is held.
     const auto fixed = [&](const Plane& q, double scale) {
-        const auto round = [&](double value) { return roundClamped64(value * scale, 0x1p62); };
-        return FixedPlane{round(q.at(x, y)), round(q.dx), round(q.dy)};
+        return FixedPlane{roundClamped64(q.at(x, y) * scale, 0x1p62), roundNearest64(q.dx * scale),
+                          roundNearest64(q.dy * scale)};
     };
     s.uFixed = fixed(s.uLinear, 0x1p32);
     s.vFixed = fixed(s.vLinear, 0x1p32);
@@ -132,7 +134,15 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     };
     const double bound =
         (s.wHigh - s.wLow) / s.wLow * std::max(range(&TexCoord::u), range(&TexCoord::v)) / 2.0;
-    s.affine = bound <= kAffineLimit && bound * cornerSpread(exact, s.rows) <= kAffineLimit;
+    /*
+     * A rounded corner lies within half a pixel of the triangle's own in each direction, so
+     * there a weight differs from its value at the own corner (0 or 1) by at most half its
+     * change per column and per row: the spread is at most 1 + weightSlopes / 2. Where that
+     * bound (widened far beyond rounding) settles it, the corners need no evaluating.
+     */
+    const double spreadBound = (1.0 + 0.5 * exact.weightSlopes()) * (1.0 + 0x1p-20);
+    s.affine = bound <= kAffineLimit && (bound * spreadBound <= kAffineLimit ||
+                                         bound * cornerSpread(exact, s.rows) <= kAffineLimit);
     if (s.affine) {
         s.uLinear = exact.plane({t.uv[0]->u, t.uv[1]->u, t.uv[2]->u});
         s.vLinear = exact.plane({t.uv[0]->v, t.uv[1]->v, t.uv[2]->v});

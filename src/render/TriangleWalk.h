@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "render/RasterMath.h"
@@ -157,6 +158,13 @@ public:
              static_cast<double>(rows.column[2])},
             {static_cast<double>(rows.row[0]), static_cast<double>(rows.row[1]),
              static_cast<double>(rows.row[2])});
+    }
+    // The sum over the three corners' weights (the planes of values 1, 0, 0 and so on) of
+    // |change per column| + |change per row|: each edge's |dx| + |dy| over |det|.
+    double weightSlopes() const {
+        const double edges = std::abs(dx1) + std::abs(dy1) + std::abs(dx2) + std::abs(dy2) +
+                             std::abs(dx2 - dx1) + std::abs(dy2 - dy1);
+        return edges * std::abs(inverseDet);
     }
     Plane plane(const std::array<double, 3>& q) const {
         const double d1 = q[1] - q[0];
