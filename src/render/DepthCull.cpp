@@ -57,7 +57,13 @@ bool hiddenByDepth(const RasterTriangle& t) {
                           _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
         for (int y = top; y <= bottom; ++y, row += t.pitch()) {
             __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
-            for (int x = left; x < groupsEnd; x += 4) {
+            int x = left;
+            for (; x + 8 <= groupsEnd; x += 8) { // two groups a step: wide rectangles dominate
+                nearer = _mm_or_ps(nearer,
+                                   _mm_or_ps(_mm_cmplt_ps(_mm_loadu_ps(row + x), limit),
+                                             _mm_cmplt_ps(_mm_loadu_ps(row + x + 4), limit)));
+            }
+            if (x < groupsEnd) {
                 nearer = _mm_or_ps(nearer, _mm_cmplt_ps(_mm_loadu_ps(row + x), limit));
             }
             if (_mm_movemask_ps(nearer) != 0) {

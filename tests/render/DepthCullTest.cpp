@@ -45,11 +45,11 @@ TEST(DepthCull, TellsWhatLiesBehindTheBufferFromWhatDoesNot) {
     }
 }
 
-// The rectangle is read in groups of pixels: whatever its width and wherever it lies, down to
+// The rectangle is read in groups of pixels, two at a time: whatever its width and wherever it lies, down to
 // the target's first and last columns, one open pixel in any of its columns keeps a triangle
 // visible, and nothing outside it (the row padding and guards hold nearer values) is read.
 TEST(DepthCull, EveryColumnOfTheRectangleCounts) {
-    for (int width = 1; width <= 13; ++width) {
+    for (int width = 1; width <= 21; ++width) {
         for (int left : {0, 1, 2, 5, 40 - width}) {
             const double right = left + width - 1;
             const Corners corners{{{double(left), 2.2, 4}, {right, 3, 4}, {double(left), 8.7, 4}}};
