@@ -9,6 +9,7 @@
 
 #include "render/RasterMath.h"
 #include "render/RasterTriangle.h"
+#include "render/Sse2.h"
 
 namespace vardel {
 
@@ -150,6 +151,12 @@ public:
         dy2 = y[2] - y[0];
         const double det = dy1 * dx2 - dy2 * dx1;
         inverseDet = 1.0 / det;
+#if VARDEL_SSE2
+        alongD2 = _mm_setr_pd(dy1, -dx1);
+        alongD1 = _mm_setr_pd(-dy2, dx2);
+        inverse = _mm_set1_pd(inverseDet);
+        firstCorner = _mm_setr_pd(x[0], y[0]);
+#endif
         return det != 0.0;
     }
     // The rounded corners of a triangle set up for its rows (never collinear).
@@ -169,15 +176,33 @@ public:
     Plane plane(const std::array<double, 3>& q) const {
         const double d1 = q[1] - q[0];
         const double d2 = q[2] - q[0];
+#if VARDEL_SSE2
+        // dx and dy side by side: ([dy1, -dx1] d2 + [-dy2, dx2] d1) / det. The products and
+        // sums are those of the plain formula (#else), so the values are the same.
+        const __m128d slopes =
+            _mm_mul_pd(_mm_add_pd(_mm_mul_pd(alongD2, _mm_set1_pd(d2)),
+                                  _mm_mul_pd(alongD1, _mm_set1_pd(d1))),
+                       inverse);
+        const __m128d atCorner = _mm_mul_pd(slopes, firstCorner); // dx cx[0], dy cy[0]
+        Plane p;
+        p.origin = _mm_cvtsd_f64(_mm_sub_sd(_mm_sub_sd(_mm_set_sd(q[0]), atCorner),
+                                            _mm_unpackhi_pd(atCorner, atCorner)));
+        _mm_storeu_pd(&p.dx, slopes);
+        return p;
+#else
         const double dx = (dy1 * d2 - dy2 * d1) * inverseDet;
         const double dy = (d1 * dx2 - d2 * dx1) * inverseDet;
         return {q[0] - dx * cx[0] - dy * cy[0], dx, dy};
+#endif
     }
 
 private:
     // Set by fit() before any use; no initializers, as for the set-up records.
     std::array<double, 3> cx, cy;
     double dx1, dy1, dx2, dy2, inverseDet;
+#if VARDEL_SSE2
+    __m128d alongD2, alongD1, inverse, firstCorner;
+#endif
 };
 
 } // namespace vardel
