@@ -136,8 +136,14 @@ inline constexpr int kMaxTargetSide = 32767;
 
 // The target fields every drawing call relies on.
 inline bool usableTarget(const RasterTriangle& t) {
-    return t.pixels != nullptr && t.width > 0 && t.height > 0 && t.width <= kMaxTargetSide &&
-           t.height <= kMaxTargetSide && t.rowPadding >= 0 && t.rowPadding <= kMaxTargetSide;
+    // On unsigned values a negative one is huge: one comparison covers both ends. Combined
+    // without branches (& on bools): every triangle is checked.
+    const auto within = [](int value, int least) {
+        return static_cast<unsigned>(value) - static_cast<unsigned>(least) <=
+               static_cast<unsigned>(kMaxTargetSide - least);
+    };
+    return (t.pixels != nullptr) & within(t.width, 1) & within(t.height, 1) &
+           within(t.rowPadding, 0);
 }
 
 // The largest distance of a corner from the target the fillers take (16 million pixels, far
@@ -153,12 +159,28 @@ inline bool cornersWithinBand(const RasterTriangle& t, bool readsDepth) {
         return false;
     }
     // Combined without branches (& on bools): the corners are tested for every triangle.
+#if defined(__SSE2__) || defined(_M_X64)
+    // Column and row side by side (adjacent in ScreenVertex); a comparison with NaN fails.
+    const __m128d low = _mm_set1_pd(-kGuardBand);
+    const __m128d high = _mm_setr_pd(t.width + kGuardBand, t.height + kGuardBand);
+    __m128d inside = _mm_cmpeq_pd(low, low);
+    for (const ScreenVertex* p : t.screen) {
+        const __m128d xy = _mm_loadu_pd(&p->x);
+        inside = _mm_and_pd(inside, _mm_and_pd(_mm_cmpge_pd(xy, low), _mm_cmple_pd(xy, high)));
+    }
+    bool within = _mm_movemask_pd(inside) == 3;
+#else
     const double low = -kGuardBand;
     bool within = true;
     for (const ScreenVertex* p : t.screen) {
         within = within & (p->x >= low) & (p->x <= t.width + kGuardBand) & (p->y >= low) &
-                 (p->y <= t.height + kGuardBand) &
-                 ((!readsDepth) | ((p->z >= kNearestDepth) & (p->z <= kFarthestDepth)));
+                 (p->y <= t.height + kGuardBand);
+    }
+#endif
+    if (readsDepth) {
+        for (const ScreenVertex* p : t.screen) {
+            within = within & (p->z >= kNearestDepth) & (p->z <= kFarthestDepth);
+        }
     }
     return within;
 }

@@ -37,6 +37,36 @@ Written written(RasterTarget& target) {
     return w;
 }
 
+// A target record with a side out of 1..32767, a row padding out of 0..32767 or no pixels
+// is left alone by every drawing call, with or without depth (the one real target here is
+// what any wrong write would land in).
+TEST(FillRules, AnUnusableTargetIsLeftAlone) {
+    const test::Triangle t = triangle({{{2, 1, 2}, {60, 3, 2}, {20, 7, 2}}}, &kWhite);
+    const struct {
+        const char* what;
+        void (*spoil)(RasterTriangle&);
+    } spoilt[] = {{"no width", [](RasterTriangle& r) { r.width = 0; }},
+                  {"negative width", [](RasterTriangle& r) { r.width = -64; }},
+                  {"too wide", [](RasterTriangle& r) { r.width = 32768; }},
+                  {"no height", [](RasterTriangle& r) { r.height = 0; }},
+                  {"too tall", [](RasterTriangle& r) { r.height = 1 << 30; }},
+                  {"negative padding", [](RasterTriangle& r) { r.rowPadding = -1; }},
+                  {"huge padding", [](RasterTriangle& r) { r.rowPadding = 32768; }},
+                  {"no pixels", [](RasterTriangle& r) { r.pixels = nullptr; }}};
+    for (const auto& s : spoilt) {
+        for (const Draw draw : {drawShadedTriangle, drawTexturedTriangle}) {
+            for (const bool withDepth : {false, true}) {
+                RasterTarget target(64, 8);
+                RasterTriangle r = t.record(target, withDepth);
+                s.spoil(r);
+                draw(r);
+                EXPECT_EQ(target.countWritten(), 0) << s.what;
+                EXPECT_TRUE(target.guardsIntact()) << s.what;
+            }
+        }
+    }
+}
+
 // Mono takes the red intensity for all channels; intensities beyond 0..1 are held there, so
 // no channel spills into its neighbour and no table row lies outside the multiply table.
 TEST(FillRules, IntensitiesScaleTheColourWithinZeroAndOne) {
