@@ -37,7 +37,10 @@ void PlayerMusic::stop() {
 }
 
 OfflineMusic::OfflineMusic(MusicPlayer& player, SoundLibrary& library, AudioSink sink)
-    : PlayerMusic(player), library(library), sink(std::move(sink)), block(2 * blockFrames) {}
+    : PlayerMusic(player), library(library), sink(std::move(sink)), block(2 * blockFrames) {
+    // Without a sink the music only keeps the demo's time: its samples go nowhere.
+    library.mixForTimingOnly(!this->sink);
+}
 
 void OfflineMusic::advance(double ticks) {
     // Whole audio frames only; the fraction is carried to the next frame so that the audio

@@ -55,6 +55,7 @@ public:
     // Receives each frame's audio: stereo frames of two floats (left, right).
     using AudioSink = std::function<void(std::span<const float> samples)>;
 
+    // Without a sink, the library mixes for timing alone (SoundLibrary::mixForTimingOnly).
     OfflineMusic(MusicPlayer& player, SoundLibrary& library, AudioSink sink = {});
 
     void advance(double ticks) override;

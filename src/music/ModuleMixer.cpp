@@ -18,6 +18,7 @@ void ModuleMixer::start(LoadedModule& module, bool loop) {
     player.set_repeat_count(0);
     player.ctl_set_text("play.at_end", "continue");
     current = &module;
+    setTimingOnly(timingOnly);
     looping = loop;
     finished = false;
     wrapped = false;
@@ -53,6 +54,15 @@ bool ModuleMixer::jumpToCue(int nibble) {
         }
     }
     return false;
+}
+
+void ModuleMixer::setTimingOnly(bool on) {
+    timingOnly = on;
+    if (current != nullptr) {
+        // Filter length 1: the nearest sample; 0: the library's default interpolation.
+        current->player->set_render_param(openmpt::module::RENDER_INTERPOLATIONFILTER_LENGTH,
+                                          on ? 1 : 0);
+    }
 }
 
 void ModuleMixer::stop() {

@@ -35,6 +35,10 @@ public:
     const LoadedModule* playing() const { return current; }
     // A play that does not loop has reached the end of the song.
     bool ended() const { return current != nullptr && finished; }
+    // Mixing for the play's position alone (true) or to be heard (false, the start): with
+    // nobody to hear them, samples are taken without interpolation, at a fraction of the
+    // cost. Rows and cues come at the same frames either way; only the samples differ.
+    void setTimingOnly(bool on);
 
     // Mixes out.size() / 2 frames, silence where nothing plays. Returns how many of them came
     // from the module (fewer than asked when a play that does not loop ends).
@@ -52,6 +56,7 @@ private:
 
     LoadedModule* current = nullptr;
     bool looping = false;
+    bool timingOnly = false;
     bool finished = false;
     bool wrapped = false;        // the song wrapped round since the last row noted
     std::int64_t framesOut = 0;  // all frames mixed

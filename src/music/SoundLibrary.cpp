@@ -192,6 +192,11 @@ bool SoundLibrary::renderOffline(std::span<float> out) {
     return true;
 }
 
+void SoundLibrary::mixForTimingOnly(bool on) {
+    std::lock_guard guard(shared.lock);
+    shared.mixer.setTimingOnly(on);
+}
+
 bool SoundLibrary::renderOffline(std::span<std::int16_t> out) {
     if (chosen != SoundOutput::Offline) {
         return false;

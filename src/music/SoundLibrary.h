@@ -39,6 +39,8 @@ public:
     // frame, so the status follows the rendered position exactly.
     bool renderOffline(std::span<float> out);
     bool renderOffline(std::span<std::int16_t> out);
+    // Offline mixing whose samples nobody hears: see ModuleMixer::setTimingOnly.
+    void mixForTimingOnly(bool on);
     // The output buffer latency the reported position allows for (0 for the silent outputs).
     double outputLatencySeconds() const;
     // A sound device is playing (false for the silent and offline outputs).

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TinyDemo.h"
+#include "music/CueModule.h"
+#include "support/TempDir.h"
 #include "demo/DemoMusic.h"
 #include "music/MusicPlayer.h"
 #include "music/SoundLibrary.h"
@@ -38,6 +42,32 @@ TEST(OfflineMusic, CuesArriveAtTheTickTheyAreHeard) {
     music.advance(100.0); // past the end of the 20-row song
     music.poll();
     EXPECT_TRUE(music.wrapped());
+}
+
+// A capture's music is mixed to be heard: what its sink receives is not the rough mix that
+// keeps time for runs without a sink.
+TEST(OfflineMusic, ASinkGetsMusicMixedToBeHeard) {
+    test::TempDir dir;
+    const auto song = dir.write("cues.xm", test::cueSongBytes());
+    const auto mix = [&](bool timingOnly) {
+        SoundLibrary library(SoundOutput::Offline);
+        MusicPlayer player(library);
+        std::vector<float> samples;
+        OfflineMusic music(player, library, [&](std::span<const float> out) {
+            samples.insert(samples.end(), out.begin(), out.end());
+        });
+        if (timingOnly) {
+            library.mixForTimingOnly(true);
+        }
+        EXPECT_TRUE(player.load(song));
+        EXPECT_TRUE(music.play());
+        music.advance(30.0);
+        return samples;
+    };
+    const std::vector<float> heard = mix(false);
+    ASSERT_EQ(heard.size(), 2u * 30 * 735);
+    EXPECT_GT(*std::max_element(heard.begin(), heard.end()), 0.05f);
+    EXPECT_NE(heard, mix(true));
 }
 
 // A capture's frame at 50 or 30 frames/s is 1.2 or 2 ticks: every one carries exactly

@@ -59,9 +59,12 @@ struct Playing {
 
 // Rendered one frame at a time, each change shows on the frame where its row starts;
 // rendered one video frame at a time (16-bit), each step reports the row of its last frame.
+// Mixing for timing alone reaches every row at the same frame.
 TEST(OfflineSync, FollowsTheRowsThroughBreakLoopAndJumpRoundTheLoop) {
-    for (const std::int64_t step : {1, 735}) {
+    for (const auto [step, timingOnly] : {std::pair<std::int64_t, bool>{1, false}, {735, false},
+                                          {1, true}, {735, true}}) {
         Playing song;
+        song.library.mixForTimingOnly(timingOnly);
         std::vector<float> floats(std::size_t(2 * step));
         std::vector<std::int16_t> pcm(floats.size());
         int changes = 0;
@@ -70,7 +73,8 @@ TEST(OfflineSync, FollowsTheRowsThroughBreakLoopAndJumpRoundTheLoop) {
             ASSERT_TRUE(step == 1 ? song.library.renderOffline(std::span(floats))
                                   : song.library.renderOffline(std::span(pcm)));
             const auto now = song.status();
-            ASSERT_EQ(now, expectedAfter(frames)) << "after " << frames << " frames";
+            ASSERT_EQ(now, expectedAfter(frames))
+                << "after " << frames << " frames" << (timingOnly ? ", timing only" : "");
             changes += std::get<0>(now) != previous ? 1 : 0;
             previous = std::get<0>(now);
         }
