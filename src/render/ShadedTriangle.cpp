@@ -117,8 +117,16 @@ template <bool Depth> struct ShadedSpan {
         std::uint32_t* const out = row.out;
         float* const depth = row.depth;
 #if VARDEL_SSE2
-        if constexpr (!HoldChannels) {
-            from = runFours(s, start, row, from, to);
+        if (!HoldChannels && to - from >= 4) {
+            // 1/z needs no holding where it lies within the corners' range at both ends of the
+            // groups (see sse2::Nearness), as it does all along most spans.
+            const int groupsEnd = from + ((to - from) & ~3);
+            const double first = start.w + from * s.depth.dx;
+            const double last = start.w + (groupsEnd - 1) * s.depth.dx;
+            const bool unheld = (first >= s.depthLow) & (first <= s.depthHigh) &
+                                (last >= s.depthLow) & (last <= s.depthHigh);
+            from = unheld ? runFours<false>(s, start, row, from, groupsEnd)
+                          : runFours<true>(s, start, row, from, groupsEnd);
         }
 #endif
         auto red = static_cast<Accumulator>(start.channel[0] + from * s.step[0]);
@@ -162,15 +170,14 @@ template <bool Depth> struct ShadedSpan {
 
 #if VARDEL_SSE2
     /*
-     * Whole groups of four of pixels from..to-1 that hold no channel, the values worked out as
-     * the loop above works them out: channels in 32-bit lanes (sums wrap alike), 1/z in
-     * doubles made floats. Returns the first pixel left to draw.
+     * The groups of four of pixels from..to-1 (at least one, whole) that hold no channel, the
+     * values worked out as the loop above works them out: channels in 32-bit lanes (sums wrap
+     * alike), 1/z in doubles made floats, held to the corners' range where HeldDepth is set.
+     * Returns the first pixel left to draw.
      */
+    template <bool HeldDepth>
     int runFours(const ShadedSetup& s, const ShadedSpanStart& start, const Row& row, int from,
                  int to) const {
-        if (to - from < 4) {
-            return from;
-        }
         // On 32 bits, wrapping as the one-pixel loop's sums do.
         const auto lanes = [&](int c) {
             return _mm_add_epi32(
@@ -188,7 +195,7 @@ template <bool Depth> struct ShadedSpan {
         const __m128i blueFour = four(2);
         const __m128i redMask = _mm_set1_epi32(0x00FF0000);
         const __m128i greenMask = _mm_set1_epi32(0x0000FF00);
-        sse2::Nearness nearness(start.w, s.depth.dx, from, s.depthLow, s.depthHigh);
+        sse2::Nearness<HeldDepth> nearness(start.w, s.depth.dx, from, s.depthLow, s.depthHigh);
         int i = from;
         for (; i + 4 <= to; i += 4) {
             const __m128i colour = _mm_or_si128(

@@ -69,9 +69,11 @@ inline __m128i firstLanes(int lanes) {
 }
 
 // 1/z of four pixels at a time, start + k x step for k, k + 1, k + 2, k + 3, held to
-// least..most and made floats as the depth buffer holds them (in doubles, as the one-pixel
-// loops work them out). The pixels' places are whole numbers stepped by 4, so exact.
-class Nearness {
+// least..most (Held) and made floats as the depth buffer holds them (in doubles, as the
+// one-pixel loops work them out). The pixels' places are whole numbers stepped by 4, so exact.
+// Unheld, the caller knows every value to lie in least..most already: the sums are monotonic
+// in k, so values within the range at both ends of a run are within it between.
+template <bool Held = true> class Nearness {
 public:
     Nearness(double start, double step, double k, double least, double most)
         : base(_mm_set1_pd(start)), slope(_mm_set1_pd(step)), low(_mm_set1_pd(least)),
@@ -89,7 +91,12 @@ public:
 
 private:
     __m128d held(__m128d k) const {
-        return _mm_min_pd(_mm_max_pd(_mm_add_pd(base, _mm_mul_pd(k, slope)), low), high);
+        const __m128d w = _mm_add_pd(base, _mm_mul_pd(k, slope));
+        if constexpr (Held) {
+            return _mm_min_pd(_mm_max_pd(w, low), high);
+        } else {
+            return w;
+        }
     }
 
     __m128d base, slope, low, high;

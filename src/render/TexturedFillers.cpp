@@ -431,7 +431,9 @@ private:
         const std::uint32_t* const texels = this->texels;
         std::uint32_t* const out = row.out + g.first;
         float* const depth = Depth ? row.depth + g.first : nullptr;
-        sse2::Nearness nearness(start.w, s.w.dx, g.first, s.wLow, s.wHigh);
+        // No segment drawn here steps across a held 1/z (see forEachSegment): its ends, and so
+        // all its pixels, lie within the corners' range.
+        sse2::Nearness<false> nearness(start.w, s.w.dx, g.first, s.wLow, s.wHigh);
         for (int i = 0; i < count; i += 4) {
             const __m128i valid = sse2::firstLanes(g.pixels - i);
             // Masked lanes read texel 0: their coordinates may lie off the texture.
