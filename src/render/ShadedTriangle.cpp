@@ -207,9 +207,9 @@ template <bool Depth> struct ShadedSpan {
                 const __m128 near = nearness.next();
                 const __m128 stored = _mm_loadu_ps(row.depth + i);
                 const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, near));
-                _mm_storeu_ps(row.depth + i,
-                              _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                            _mm_castps_si128(near))));
+                // The nearer of the two is what the test keeps (a stored value equal to the
+                // pixel's is the same float; the buffer holds no NaN).
+                _mm_storeu_ps(row.depth + i, _mm_max_ps(stored, near));
                 _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), colour));
             } else {
                 _mm_storeu_si128(pixels, colour);
