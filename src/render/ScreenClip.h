@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/RasterTriangle.h"
+#include "render/Sse2.h"
 
 namespace vardel {
 
@@ -26,11 +27,26 @@ inline bool outsideTarget(const RasterTriangle& triangle) {
     const ScreenVertex& c = *triangle.screen[2];
     const double right = triangle.width - 0.5;
     const double bottom = triangle.height - 0.5;
+#if VARDEL_SSE2
+    // Columns and rows side by side (adjacent in ScreenVertex): lane 0 tells left and right,
+    // lane 1 above and below. A comparison with NaN fails, as below.
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d far = _mm_setr_pd(right, bottom);
+    const __m128d pa = _mm_loadu_pd(&a.x);
+    const __m128d pb = _mm_loadu_pd(&b.x);
+    const __m128d pc = _mm_loadu_pd(&c.x);
+    const __m128d before = _mm_and_pd(_mm_and_pd(_mm_cmplt_pd(pa, zero), _mm_cmplt_pd(pb, zero)),
+                                      _mm_cmplt_pd(pc, zero));
+    const __m128d beyond =
+        _mm_and_pd(_mm_and_pd(_mm_cmpge_pd(pa, far), _mm_cmpge_pd(pb, far)), _mm_cmpge_pd(pc, far));
+    return _mm_movemask_pd(_mm_or_pd(before, beyond)) != 0;
+#else
     const bool left = (a.x < 0.0) & (b.x < 0.0) & (c.x < 0.0);
     const bool beyondRight = (a.x >= right) & (b.x >= right) & (c.x >= right);
     const bool above = (a.y < 0.0) & (b.y < 0.0) & (c.y < 0.0);
     const bool below = (a.y >= bottom) & (b.y >= bottom) & (c.y >= bottom);
     return left | beyondRight | above | below;
+#endif
 }
 
 } // namespace vardel

@@ -7,9 +7,11 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "RasterTarget.h"
 #include "render/Line.h"
+#include "render/ScreenClip.h"
 #include "render/ShadedTriangle.h"
 #include "render/TexturedTriangle.h"
 
@@ -53,6 +55,40 @@ TEST(ScreenClip, ExtremeCoordinatesNeverWriteOutsideTheTarget) {
         ASSERT_TRUE(target.guardsIntact()) << i;
     }
     EXPECT_GT(target.countWritten(), 10000);
+}
+
+// The quick test before a triangle is lit: one it calls outside the target draws nothing,
+// and one whose corners all lie past the same edge (a rounded row or column beyond the last)
+// is called outside. Corners around a small target, some of them NaN.
+TEST(ScreenClip, OutsideTargetOnlyForTrianglesThatDrawNothing) {
+    std::mt19937 random(31);
+    std::uniform_real_distribution<double> x(-30.0, 70.0), y(-30.0, 50.0);
+    int outside = 0;
+    for (int i = 0; i < 4000; ++i) {
+        test::Triangle t;
+        for (ScreenVertex& p : t.screen)
+            p = {x(random), y(random), 2.0};
+        if (i % 50 == 0)
+            t.screen[i % 3].y = std::nan("");
+        RasterTarget target(40, 20);
+        const RasterTriangle r = t.record(target, false);
+        const auto all = [&](auto beyond) {
+            return std::all_of(t.screen.begin(), t.screen.end(), beyond);
+        };
+        const bool pastAnEdge = all([](const ScreenVertex& p) { return p.x < 0; }) ||
+                                all([](const ScreenVertex& p) { return p.x >= 39.5; }) ||
+                                all([](const ScreenVertex& p) { return p.y < 0; }) ||
+                                all([](const ScreenVertex& p) { return p.y >= 19.5; });
+        ASSERT_EQ(outsideTarget(r), pastAnEdge) << i;
+        drawShadedTriangle(r);
+        drawShadedTriangle(
+            test::Triangle{{t.screen[0], t.screen[2], t.screen[1]}}.record(target, false));
+        if (outsideTarget(r)) {
+            ASSERT_EQ(target.countWritten(), 0) << i;
+            ++outside;
+        }
+    }
+    EXPECT_GT(outside, 400);
 }
 
 } // namespace
