@@ -59,9 +59,9 @@ bool hiddenByDepth(const RasterTriangle& t) {
             __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
             int x = left;
             for (; x + 8 <= groupsEnd; x += 8) { // two groups a step: wide rectangles dominate
-                nearer = _mm_or_ps(nearer,
-                                   _mm_or_ps(_mm_cmplt_ps(_mm_loadu_ps(row + x), limit),
-                                             _mm_cmplt_ps(_mm_loadu_ps(row + x + 4), limit)));
+                nearer =
+                    _mm_or_ps(nearer, _mm_or_ps(_mm_cmplt_ps(_mm_loadu_ps(row + x), limit),
+                                                _mm_cmplt_ps(_mm_loadu_ps(row + x + 4), limit)));
             }
             if (x < groupsEnd) {
                 nearer = _mm_or_ps(nearer, _mm_cmplt_ps(_mm_loadu_ps(row + x), limit));

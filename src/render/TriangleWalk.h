@@ -179,10 +179,9 @@ public:
 #if VARDEL_SSE2
         // dx and dy side by side: ([dy1, -dx1] d2 + [-dy2, dx2] d1) / det. The products and
         // sums are those of the plain formula (#else), so the values are the same.
-        const __m128d slopes =
-            _mm_mul_pd(_mm_add_pd(_mm_mul_pd(alongD2, _mm_set1_pd(d2)),
-                                  _mm_mul_pd(alongD1, _mm_set1_pd(d1))),
-                       inverse);
+        const __m128d slopes = _mm_mul_pd(
+            _mm_add_pd(_mm_mul_pd(alongD2, _mm_set1_pd(d2)), _mm_mul_pd(alongD1, _mm_set1_pd(d1))),
+            inverse);
         const __m128d atCorner = _mm_mul_pd(slopes, firstCorner); // dx cx[0], dy cy[0]
         Plane p;
         p.origin = _mm_cvtsd_f64(_mm_sub_sd(_mm_sub_sd(_mm_set_sd(q[0]), atCorner),

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "TinyDemo.h"
-#include "music/CueModule.h"
-#include "support/TempDir.h"
 #include "demo/DemoMusic.h"
+#include "music/CueModule.h"
 #include "music/MusicPlayer.h"
 #include "music/SoundLibrary.h"
+#include "support/TempDir.h"
 
 namespace vardel {
 namespace {

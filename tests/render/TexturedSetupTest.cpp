@@ -17,12 +17,15 @@ namespace {
 // The largest sum of the magnitudes of the exact corners' weights at a rounded corner (at
 // least 1), from the weights solved at each rounded corner.
 double spreadAtRoundedCorners(const test::Corners& c) {
-    const double det = (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
+    const double det =
+        (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
     double spread = 1.0;
     for (const ScreenVertex& p : c) {
         const double x = std::nearbyint(p.x), y = std::nearbyint(p.y);
-        const double b = ((x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (y - c[0].y)) / det;
-        const double g = ((c[1].x - c[0].x) * (y - c[0].y) - (x - c[0].x) * (c[1].y - c[0].y)) / det;
+        const double b =
+            ((x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (y - c[0].y)) / det;
+        const double g =
+            ((c[1].x - c[0].x) * (y - c[0].y) - (x - c[0].x) * (c[1].y - c[0].y)) / det;
         spread = std::max(spread, std::abs(1.0 - b - g) + std::abs(b) + std::abs(g));
     }
     return spread;
@@ -32,7 +35,9 @@ double spreadAtRoundedCorners(const test::Corners& c) {
 // of the limit, most of them near it, where a loose shortcut would choose wrongly.
 TEST(TexturedSetup, LinearCourseExactlyWhereTheCornersWeightsAllowIt) {
     std::mt19937 random(7);
-    auto in = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto in = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
     const Texture texture = test::coordinateTexture();
     const test::RasterTarget target(320, 240, 0);
     int linear = 0, perspective = 0;
