@@ -119,14 +119,16 @@ template <bool Depth> struct ShadedSpan {
 #if VARDEL_SSE2
         if (!HoldChannels && to - from >= 4) {
             // 1/z needs no holding where it lies within the corners' range at both ends of the
-            // groups (see sse2::Nearness), as it does all along most spans.
+            // groups (see sse2::Nearness), as it does all along most spans. Short runs hold it
+            // rather than pay for the check.
             const int groupsEnd = from + ((to - from) & ~3);
-            const double first = start.w + from * s.depth.dx;
-            const double last = start.w + (groupsEnd - 1) * s.depth.dx;
-            const bool unheld = (first >= s.depthLow) & (first <= s.depthHigh) &
-                                (last >= s.depthLow) & (last <= s.depthHigh);
-            from = unheld ? runFours<false>(s, start, row, from, groupsEnd)
-                          : runFours<true>(s, start, row, from, groupsEnd);
+            const auto within = [&](int i) {
+                const double w = start.w + i * s.depth.dx;
+                return (w >= s.depthLow) & (w <= s.depthHigh);
+            };
+            from = groupsEnd - from >= 16 && within(from) && within(groupsEnd - 1)
+                       ? runFours<false>(s, start, row, from, groupsEnd)
+                       : runFours<true>(s, start, row, from, groupsEnd);
         }
 #endif
         auto red = static_cast<Accumulator>(start.channel[0] + from * s.step[0]);
