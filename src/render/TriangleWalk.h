@@ -143,8 +143,8 @@ class PlaneFit {
 public:
     // False when the corners are collinear.
     bool fit(const std::array<double, 3>& x, const std::array<double, 3>& y) {
-        cx = x;
-        cy = y;
+        x0 = x[0];
+        y0 = y[0];
         dx1 = x[1] - x[0];
         dy1 = y[1] - y[0];
         dx2 = x[2] - x[0];
@@ -182,7 +182,7 @@ public:
         const __m128d slopes = _mm_mul_pd(
             _mm_add_pd(_mm_mul_pd(alongD2, _mm_set1_pd(d2)), _mm_mul_pd(alongD1, _mm_set1_pd(d1))),
             inverse);
-        const __m128d atCorner = _mm_mul_pd(slopes, firstCorner); // dx cx[0], dy cy[0]
+        const __m128d atCorner = _mm_mul_pd(slopes, firstCorner); // dx x0, dy y0
         Plane p;
         p.origin = _mm_cvtsd_f64(_mm_sub_sd(_mm_sub_sd(_mm_set_sd(q[0]), atCorner),
                                             _mm_unpackhi_pd(atCorner, atCorner)));
@@ -191,13 +191,13 @@ public:
 #else
         const double dx = (dy1 * d2 - dy2 * d1) * inverseDet;
         const double dy = (d1 * dx2 - d2 * dx1) * inverseDet;
-        return {q[0] - dx * cx[0] - dy * cy[0], dx, dy};
+        return {q[0] - dx * x0 - dy * y0, dx, dy};
 #endif
     }
 
 private:
     // Set by fit() before any use; no initializers, as for the set-up records.
-    std::array<double, 3> cx, cy;
+    double x0, y0; // the first corner
     double dx1, dy1, dx2, dy2, inverseDet;
 #if VARDEL_SSE2
     __m128d alongD2, alongD1, inverse, firstCorner;
