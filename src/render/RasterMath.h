@@ -142,8 +142,10 @@ inline bool usableTarget(const RasterTriangle& t) {
         return static_cast<unsigned>(value) - static_cast<unsigned>(least) <=
                static_cast<unsigned>(kMaxTargetSide - least);
     };
-    return (t.pixels != nullptr) & within(t.width, 1) & within(t.height, 1) &
-           within(t.rowPadding, 0);
+    const bool wide = within(t.width, 1);
+    const bool tall = within(t.height, 1);
+    const bool padded = within(t.rowPadding, 0);
+    return (t.pixels != nullptr) & wide & tall & padded;
 }
 
 // The largest distance of a corner from the target the fillers take (16 million pixels, far
