@@ -61,7 +61,7 @@ struct Playing {
 // rendered one video frame at a time (16-bit), each step reports the row of its last frame.
 // Mixing for timing alone reaches every row at the same frame.
 TEST(OfflineSync, FollowsTheRowsThroughBreakLoopAndJumpRoundTheLoop) {
-    for (const auto [step, timingOnly] :
+    for (const auto& [step, timingOnly] :
          {std::pair<std::int64_t, bool>{1, false}, {735, false}, {1, true}, {735, true}}) {
         Playing song;
         song.library.mixForTimingOnly(timingOnly);
