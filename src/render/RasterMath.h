@@ -122,6 +122,13 @@ inline double clampUnit(double s) {
     return above < 1.0 ? above : 1.0;
 }
 
+// True when a value linear along a run of pixels, first at its first pixel and last at its
+// last, lies within low..high at both ends and so (the rounded sums being monotonic) at every
+// pixel between: then no pixel's value needs holding. False for NaN.
+inline bool endsWithin(double first, double last, double low, double high) {
+    return (first >= low) & (first <= high) & (last >= low) & (last <= high);
+}
+
 // Depths the drawing code accepts. Within this range 1/z and 1/(1/z) stay finite and non-zero
 // through every interpolation, so no division by zero or infinity can arise.
 inline constexpr double kNearestDepth = 1e-300;

@@ -119,14 +119,12 @@ template <bool Depth> struct ShadedSpan {
 #if VARDEL_SSE2
         if (!HoldChannels && to - from >= 4) {
             // 1/z needs no holding where it lies within the corners' range at both ends of the
-            // groups (see sse2::Nearness), as it does all along most spans. Short runs hold it
-            // rather than pay for the check.
+            // groups, as it does all along most spans. Short runs hold it rather than pay for
+            // the check; without depth there is nothing to hold.
             const int groupsEnd = from + ((to - from) & ~3);
-            const auto within = [&](int i) {
-                const double w = start.w + i * s.depth.dx;
-                return (w >= s.depthLow) & (w <= s.depthHigh);
-            };
-            from = groupsEnd - from >= 16 && within(from) && within(groupsEnd - 1)
+            const auto w = [&](int i) { return start.w + i * s.depth.dx; };
+            from = Depth && groupsEnd - from >= 16 &&
+                           endsWithin(w(from), w(groupsEnd - 1), s.depthLow, s.depthHigh)
                        ? runFours<false>(s, start, row, from, groupsEnd)
                        : runFours<true>(s, start, row, from, groupsEnd);
         }

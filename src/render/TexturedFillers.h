@@ -161,7 +161,7 @@ inline constexpr double kAffineLimit = 0.9;
 // True when 1/z at both ends of a span, first and last, lies within the corners' range (and,
 // being linear along the span, at every pixel between): no value of the span is held.
 inline bool heldAtNeither(const TexturedSetup& s, double first, double last) {
-    return (first >= s.wLow) & (first <= s.wHigh) & (last >= s.wLow) & (last <= s.wHigh);
+    return endsWithin(first, last, s.wLow, s.wHigh);
 }
 
 // A texel coordinate q/w in 16.16, rounded to nearest, for a w within the corners' range
