@@ -44,7 +44,8 @@ public:
 
 private:
     // What differs from triangle to triangle; the target and the rest are the render call's.
-    struct Entry {
+    // Aligned and padded to 16 bytes for the streaming copy in draw().
+    struct alignas(16) Entry {
         std::array<ScreenVertex, 3> screen;
         std::array<VertexShade, 3> shade;
         std::array<TexCoord, 3> uv;
@@ -53,6 +54,8 @@ private:
         std::uint8_t mono;
     };
     void drawEntry(const Entry& entry, int firstRow, int endRow) const;
+    // Makes the first `count` entries visible to the drawing threads.
+    void publish(std::size_t count) const;
 
     static constexpr std::size_t kPublishEvery = 16;
 
