@@ -59,6 +59,7 @@ void BandedRenderer::helperLoop() {
         }
         seen = posted.load(std::memory_order_acquire);
         const auto start = std::chrono::steady_clock::now();
+        clearDepthRows(*lowerScene, lowerFirst, lowerEnd);
         triangles.drawRows(lowerFirst, lowerEnd);
         lowerSeconds = secondsSince(start);
         {
@@ -98,11 +99,13 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
         return;
     }
     // The helper fills the lower band as the triangles are recorded; this thread records them
-    // (transforming and lighting the scene), then fills the upper band.
+    // (transforming and lighting the scene), then fills the upper band. Each clears its own
+    // band's depth rows.
     triangles.begin(2 * scene.context.polygonTable.size());
     // Rows are kept at least an eighth of the target on each side.
     const int margin = std::max(height / 8, 1);
     split = split == 0 ? height / 2 : std::clamp(split, margin, height - margin);
+    lowerScene = &scene;
     lowerFirst = split;
     lowerEnd = height;
     {
@@ -111,6 +114,7 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
     }
     wake.notify_one();
     const auto start = std::chrono::steady_clock::now();
+    clearDepthRows(scene, 0, split);
     render(scene, sceneTime, triangles);
     triangles.end();
     triangles.drawRows(0, split);

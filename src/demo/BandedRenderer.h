@@ -45,7 +45,9 @@ private:
     std::atomic<std::uint64_t> posted{0};
     std::atomic<std::uint64_t> finished{0};
     std::atomic<bool> stopping{false};
-    int lowerFirst = 0;        // written before posted, read after it
+    // The lower band: written before posted, read after it.
+    Scene* lowerScene = nullptr;
+    int lowerFirst = 0;
     int lowerEnd = 0;
     double lowerSeconds = 0.0; // written before finished, read after it
 

@@ -40,6 +40,15 @@ void sortPolygons(RenderContext& context) {
     }
 }
 
+void clearDepthRows(Scene& scene, int firstRow, int endRow) {
+    if (scene.depthBuffer != nullptr) {
+        const int pitch = scene.width + scene.rowPadding;
+        float* const rows = scene.depthBuffer.get();
+        std::fill(rows + static_cast<std::ptrdiff_t>(firstRow) * pitch,
+                  rows + static_cast<std::ptrdiff_t>(endRow) * pitch, 0.0f);
+    }
+}
+
 void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
     RenderContext& context = scene.context;
     context.height = scene.height;
@@ -51,8 +60,8 @@ void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
     context.greyLighting = scene.greyLighting;
     context.ambient = {scene.ambientR, scene.ambientG, scene.ambientB};
 
-    if (scene.depthBuffer != nullptr) {
-        std::fill_n(scene.depthBuffer.get(), scene.depthBufferSize(), 0.0f);
+    if (drawer.drawsNow()) {
+        clearDepthRows(scene, 0, scene.height);
     }
     // Objects and lights, then the camera (a camera without keys keeps its state).
     evaluateSceneMotion(scene, sceneTime);

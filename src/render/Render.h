@@ -9,10 +9,14 @@ namespace vardel {
 // Draws a loaded scene at one scene time (in the frames of its keys) into its target: animates
 // every object, light and the camera, transforms and projects the objects, orders the polygons
 // far to near when there is no depth buffer, and runs the chosen polygon pass and, on request,
-// the edge pass. The colour pixels are not cleared; the depth buffer is. Allocates nothing.
-// The triangles go to `drawer` (the renderer's own rasterizers unless a tool substitutes
-// others to compare them).
+// the edge pass. The colour pixels are not cleared; the depth buffer is, unless the drawer
+// keeps the triangles to draw later (drawsNow() false): then whoever draws them clears the
+// rows first (clearDepthRows). Allocates nothing. The triangles go to `drawer` (the renderer's
+// own rasterizers unless a tool or the banded renderer substitutes another).
 void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer = rasterizers());
+
+// Sets rows firstRow .. endRow - 1 of the scene's depth buffer, if it has one, to far.
+void clearDepthRows(Scene& scene, int firstRow, int endRow);
 
 // Orders the polygon table far to near by the summed camera depth of each polygon's corners
 // (a comb sort that shrinks its gap by 8/11; equal keys are not exchanged).
