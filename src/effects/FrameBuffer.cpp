@@ -2,10 +2,12 @@
 
 #include "effects/BlitArea.h"
 #include "effects/PixelOps.h"
+#include "math/Sse2Support.h"
 
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 namespace vardel {
 
@@ -14,9 +16,11 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// Replaces every pixel p of the buffer with change(p), row by row.
+// Replaces every pixel p of the buffer with change(p), row by row; where SSE2 is there and
+// `changeFour` is given, groups of four pixels go through it instead, which must give the same.
 // The sizes are copied first: pixel stores could alias the record's own fields.
-template <typename Change> void changeEveryPixel(FrameBuffer& buffer, Change change) {
+template <typename Change, typename ChangeFour = std::nullptr_t>
+void changeEveryPixel(FrameBuffer& buffer, Change change, ChangeFour changeFour = nullptr) {
     const int width = buffer.width;
     const int height = buffer.height;
     if (height <= 0 || width <= 0 || buffer.pixels == nullptr) {
@@ -25,7 +29,16 @@ template <typename Change> void changeEveryPixel(FrameBuffer& buffer, Change cha
     const std::ptrdiff_t stride = std::ptrdiff_t{width} + buffer.rowPadding;
     std::uint32_t* row = buffer.pixels;
     for (int y = 0; y < height; ++y, row += stride) {
-        for (int x = 0; x < width; ++x) {
+        int x = 0;
+#if VARDEL_SSE2
+        if constexpr (!std::is_same_v<ChangeFour, std::nullptr_t>) {
+            for (; x + 4 <= width; x += 4) {
+                auto* const four = reinterpret_cast<__m128i*>(row + x);
+                _mm_storeu_si128(four, changeFour(_mm_loadu_si128(four)));
+            }
+        }
+#endif
+        for (; x < width; ++x) {
             row[x] = change(row[x]);
         }
     }
@@ -48,18 +61,35 @@ void FrameBuffer::clearBuffer() {
     changeEveryPixel(*this, [](std::uint32_t) { return 0u; });
 }
 
+/*
+ * Fading and brightening are per-byte saturating steps of the colour bytes. SSE2 has them as
+ * single instructions; the amount's top byte is 0 there, which leaves each pixel's top byte
+ * as it was.
+ */
 void FrameBuffer::fadeToBlack(int amount) {
     const std::uint32_t a = pixel::inEveryChannel(amount);
-    changeEveryPixel(*this, [a](std::uint32_t p) {
+    const auto plain = [a](std::uint32_t p) {
         return pixel::subtractSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
-    });
+    };
+#if VARDEL_SSE2
+    const __m128i four = _mm_set1_epi32(static_cast<int>(a));
+    changeEveryPixel(*this, plain, [four](__m128i p) { return _mm_subs_epu8(p, four); });
+#else
+    changeEveryPixel(*this, plain);
+#endif
 }
 
 void FrameBuffer::brighten(int amount) {
     const std::uint32_t a = pixel::inEveryChannel(amount);
-    changeEveryPixel(*this, [a](std::uint32_t p) {
+    const auto plain = [a](std::uint32_t p) {
         return pixel::addSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
-    });
+    };
+#if VARDEL_SSE2
+    const __m128i four = _mm_set1_epi32(static_cast<int>(a));
+    changeEveryPixel(*this, plain, [four](__m128i p) { return _mm_adds_epu8(p, four); });
+#else
+    changeEveryPixel(*this, plain);
+#endif
 }
 
 void FrameBuffer::averageInto() {

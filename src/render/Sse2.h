@@ -6,12 +6,7 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#define VARDEL_SSE2 1
-#include <emmintrin.h>
-#else
-#define VARDEL_SSE2 0
-#endif
+#include "math/Sse2Support.h"
 
 #if VARDEL_SSE2
 
