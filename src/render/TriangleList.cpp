@@ -1,8 +1,12 @@
 #include "render/TriangleList.h"
 
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <thread>
 
 #include "render/DepthCull.h"
+#include "render/RasterMath.h"
 #include "render/Sse2.h"
 
 namespace vardel {
@@ -10,6 +14,7 @@ namespace vardel {
 void TriangleList::begin(std::size_t capacity) {
     if (entries.size() < capacity) {
         entries.resize(capacity);
+        reaches.resize(capacity);
     }
     used = 0;
     published.store(0, std::memory_order_relaxed);
@@ -37,6 +42,7 @@ void TriangleList::draw(const RasterTriangle& triangle) const {
         entry.shade[k] = *triangle.shade[k];
         entry.uv[k] = *triangle.uv[k];
     }
+    const RowReach reach = rowReach(triangle);
 #if VARDEL_SSE2
     /*
      * Streamed past the cache: the drawing threads read last frame's entries here, so each
@@ -50,8 +56,13 @@ void TriangleList::draw(const RasterTriangle& triangle) const {
     for (std::size_t i = 0; i < sizeof(Entry) / sizeof(__m128i); ++i) {
         _mm_stream_si128(to + i, _mm_load_si128(from + i));
     }
+    static_assert(sizeof(RowReach) == sizeof(long long));
+    long long packed = 0;
+    std::memcpy(&packed, &reach, sizeof packed);
+    _mm_stream_si64(reinterpret_cast<long long*>(&reaches[used]), packed);
 #else
     entries[used] = entry;
+    reaches[used] = reach;
 #endif
     // Published sixteen at a time: every store sends the counter's cache line to the thread
     // that reads it, which costs more than a triangle's copy when done for each.
@@ -66,6 +77,20 @@ void TriangleList::publish(std::size_t count) const {
     _mm_sfence();
 #endif
     published.store(count, std::memory_order_release);
+}
+
+TriangleList::RowReach TriangleList::rowReach(const RasterTriangle& triangle) {
+    // A triangle draws on rows between its corners' rows rounded, also when it is cut to the
+    // guard band first. Corners far off the target, or not numbers, keep every row.
+    constexpr double kFar = 1 << 30;
+    const double top = lowest(triangle.screen[0]->y, triangle.screen[1]->y, triangle.screen[2]->y);
+    const double bottom =
+        highest(triangle.screen[0]->y, triangle.screen[1]->y, triangle.screen[2]->y);
+    if (!(top >= -kFar && bottom <= kFar)) {
+        return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+    }
+    return {static_cast<std::int32_t>(std::floor(top)) - 1,
+            static_cast<std::int32_t>(std::ceil(bottom)) + 1};
 }
 
 void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const {
@@ -86,13 +111,17 @@ void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const
 }
 
 void TriangleList::drawRows(int firstRow, int endRow) const {
-    const Entry* const recorded = entries.data(); // fixed while a frame is recorded
+    // Fixed while a frame is recorded.
+    const Entry* const recorded = entries.data();
+    const RowReach* const reach = reaches.data();
     std::size_t next = 0;
     while (true) {
         const std::size_t ready = published.load(std::memory_order_acquire);
         if (next < ready) {
             for (; next < ready; ++next) {
-                drawEntry(recorded[next], firstRow, endRow);
+                if (reach[next].bottom >= firstRow && reach[next].top < endRow) {
+                    drawEntry(recorded[next], firstRow, endRow);
+                }
             }
         } else if (complete.load(std::memory_order_acquire)) {
             // Every triangle was published before end(): one more look finds the last ones.

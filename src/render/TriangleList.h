@@ -53,6 +53,13 @@ private:
         std::uint32_t color;
         std::uint8_t mono;
     };
+    // The rows an entry's triangle may draw, widened by one each way: a band outside them
+    // passes the entry over without reading it.
+    struct RowReach {
+        std::int32_t top;
+        std::int32_t bottom;
+    };
+    static RowReach rowReach(const RasterTriangle& triangle);
     void drawEntry(const Entry& entry, int firstRow, int endRow) const;
     // Makes the first `count` entries visible to the drawing threads.
     void publish(std::size_t count) const;
@@ -63,6 +70,7 @@ private:
     // and the counters now and then, while the drawing threads read the entries' address and
     // the counters; sharing a line would send it back and forth between them.
     mutable std::vector<Entry> entries;
+    mutable std::vector<RowReach> reaches; // one per entry
     mutable RasterTriangle target; // the fields every triangle of the render call shares
     alignas(64) mutable std::size_t used = 0; // the recording thread's count
     // Entries complete and visible to other threads, and whether end() was called.

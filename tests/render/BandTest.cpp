@@ -20,11 +20,15 @@ namespace {
 using test::RasterTarget;
 using test::Triangle;
 
-// Triangles over and past a 96 x 64 target, half of them textured, some mono.
+// Triangles over and past a 96 x 64 target, half of them textured, some mono, some with a
+// level top or bottom edge (a whole first or last row, which a band must not pass over).
 std::vector<Triangle> someTriangles(std::mt19937& random, const Texture& texture) {
     std::vector<Triangle> triangles;
     for (int i = 0; i < 60; ++i) {
         Triangle t = test::randomTriangle(random, -40.0, 136.0, -30.0, 94.0);
+        if (i % 3 == 1) {
+            t.screen[1].y = t.screen[0].y;
+        }
         if (i % 2 == 0) {
             t.texture = &texture;
             t.mono = i % 4 == 0;
