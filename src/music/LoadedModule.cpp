@@ -1,6 +1,7 @@
 #include "music/LoadedModule.h"
 
 #include <libopenmpt/libopenmpt.hpp>
+#include <libopenmpt/libopenmpt_ext.hpp>
 #include <sstream>
 #include <vector>
 
@@ -50,7 +51,15 @@ std::unique_ptr<LoadedModule> loadModuleBytes(std::span<const std::uint8_t> byte
     // The loader's warnings go to a private log; they only matter when loading fails.
     std::ostringstream log;
     try {
-        loaded->player = std::make_unique<openmpt::module>(bytes.data(), bytes.size(), log);
+        auto player = std::make_unique<openmpt::module_ext>(bytes.data(), bytes.size(), log);
+        loaded->interactive = static_cast<openmpt::ext::interactive*>(
+            player->get_interface(openmpt::ext::interactive_id));
+        loaded->player = std::move(player);
+        if (loaded->interactive != nullptr) {
+            for (std::int32_t c = 0; c < loaded->player->get_num_channels(); ++c) {
+                loaded->mutedByFile.push_back(loaded->interactive->get_channel_mute_status(c));
+            }
+        }
     } catch (const std::exception& error) {
         std::string detail = log.str();
         while (!detail.empty() && (detail.back() == '\n' || detail.back() == '\r')) {

@@ -5,12 +5,16 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "music/SyncCues.h"
 
 namespace openmpt {
 class module;
+namespace ext {
+class interactive;
 }
+} // namespace openmpt
 
 namespace vardel {
 
@@ -23,6 +27,10 @@ struct LoadedModule {
 
     std::string fileName;
     std::unique_ptr<openmpt::module> player;
+    // The player's interactive extension (channel muting), or null where the library lacks it,
+    // and which channels the file itself mutes.
+    openmpt::ext::interactive* interactive = nullptr;
+    std::vector<bool> mutedByFile;
     SyncCues cues;
     // "<file>: <what is cut short>" when the file lacks part of an instrument or sample (it
     // plays as far as the file goes); empty for a complete file.

@@ -36,8 +36,9 @@ public:
     // A play that does not loop has reached the end of the song.
     bool ended() const { return current != nullptr && finished; }
     // Mixing for the play's position alone (true) or to be heard (false, the start): with
-    // nobody to hear them, samples are taken without interpolation, at a fraction of the
-    // cost. Rows and cues come at the same frames either way; only the samples differ.
+    // nobody to hear them, every channel is muted and samples are taken without
+    // interpolation, at a fraction of the cost. Rows and cues come at the same frames either
+    // way; only the samples differ.
     void setTimingOnly(bool on);
 
     // Mixes out.size() / 2 frames, silence where nothing plays. Returns how many of them came

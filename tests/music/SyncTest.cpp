@@ -82,6 +82,24 @@ TEST(OfflineSync, FollowsTheRowsThroughBreakLoopAndJumpRoundTheLoop) {
     }
 }
 
+// Mixing for timing alone mutes the song (that is its saving); mixing to be heard again
+// brings every channel back.
+TEST(OfflineSync, TimingOnlyMixesSilenceAndThenTheSongIsHeardAgain) {
+    Playing song;
+    std::vector<float> block(2 * 512);
+    auto peak = [&] {
+        song.library.renderOffline(std::span(block));
+        float most = 0;
+        for (float sample : block)
+            most = std::max(most, std::abs(sample));
+        return most;
+    };
+    song.library.mixForTimingOnly(true);
+    EXPECT_EQ(peak(), 0.0f);
+    song.library.mixForTimingOnly(false);
+    EXPECT_GT(peak(), 0.05f);
+}
+
 TEST(OfflineSync, PlaySoundsAtOnceAndStopSilencesAtOnce) {
     Playing song;
     std::vector<float> block(2 * 512);
