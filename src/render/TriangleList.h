@@ -64,7 +64,7 @@ private:
     // Makes the first `count` entries visible to the drawing threads.
     void publish(std::size_t count) const;
 
-    static constexpr std::size_t kPublishEvery = 16;
+    static constexpr std::size_t kPublishEvery = 64;
 
     // Each on a cache line of its own: the recording thread writes `used` for every triangle
     // and the counters now and then, while the drawing threads read the entries' address and
