@@ -55,41 +55,40 @@ void storeFourAs24(const std::uint32_t* p, std::uint8_t* out) {
     std::memcpy(out + 8, &third, 4);
 }
 
+/*
+ * Every pixel's colour bytes stepped by the amount's low byte, up (Up) or down, saturating at
+ * 255 and 0. SSE2 has the per-byte saturating steps as single instructions; the amount's top
+ * byte is 0 there, which leaves each pixel's top byte as it was.
+ */
+template <bool Up> void stepColours(FrameBuffer& buffer, int amount) {
+    const std::uint32_t a = pixel::inEveryChannel(amount);
+    const auto plain = [a](std::uint32_t p) {
+        const std::uint32_t colour = p & pixel::colourBits;
+        return (Up ? pixel::addSaturate(colour, a) : pixel::subtractSaturate(colour, a)) |
+               (p & pixel::topByte);
+    };
+#if VARDEL_SSE2
+    const __m128i four = _mm_set1_epi32(static_cast<int>(a));
+    changeEveryPixel(buffer, plain, [four](__m128i p) {
+        return Up ? _mm_adds_epu8(p, four) : _mm_subs_epu8(p, four);
+    });
+#else
+    changeEveryPixel(buffer, plain);
+#endif
+}
+
 } // namespace
 
 void FrameBuffer::clearBuffer() {
     changeEveryPixel(*this, [](std::uint32_t) { return 0u; });
 }
 
-/*
- * Fading and brightening are per-byte saturating steps of the colour bytes. SSE2 has them as
- * single instructions; the amount's top byte is 0 there, which leaves each pixel's top byte
- * as it was.
- */
 void FrameBuffer::fadeToBlack(int amount) {
-    const std::uint32_t a = pixel::inEveryChannel(amount);
-    const auto plain = [a](std::uint32_t p) {
-        return pixel::subtractSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
-    };
-#if VARDEL_SSE2
-    const __m128i four = _mm_set1_epi32(static_cast<int>(a));
-    changeEveryPixel(*this, plain, [four](__m128i p) { return _mm_subs_epu8(p, four); });
-#else
-    changeEveryPixel(*this, plain);
-#endif
+    stepColours<false>(*this, amount);
 }
 
 void FrameBuffer::brighten(int amount) {
-    const std::uint32_t a = pixel::inEveryChannel(amount);
-    const auto plain = [a](std::uint32_t p) {
-        return pixel::addSaturate(p & pixel::colourBits, a) | (p & pixel::topByte);
-    };
-#if VARDEL_SSE2
-    const __m128i four = _mm_set1_epi32(static_cast<int>(a));
-    changeEveryPixel(*this, plain, [four](__m128i p) { return _mm_adds_epu8(p, four); });
-#else
-    changeEveryPixel(*this, plain);
-#endif
+    stepColours<true>(*this, amount);
 }
 
 void FrameBuffer::averageInto() {

@@ -82,34 +82,29 @@ TEST(OfflineSync, FollowsTheRowsThroughBreakLoopAndJumpRoundTheLoop) {
     }
 }
 
+// The loudest sample of the next 512 frames the song's library mixes.
+float nextPeak(Playing& song) {
+    std::vector<float> block(2 * 512);
+    song.library.renderOffline(std::span(block));
+    float peak = 0;
+    for (float sample : block)
+        peak = std::max(peak, std::abs(sample));
+    return peak;
+}
+
 // Mixing for timing alone mutes the song (that is its saving); mixing to be heard again
 // brings every channel back.
 TEST(OfflineSync, TimingOnlyMixesSilenceAndThenTheSongIsHeardAgain) {
     Playing song;
-    std::vector<float> block(2 * 512);
-    auto peak = [&] {
-        song.library.renderOffline(std::span(block));
-        float most = 0;
-        for (float sample : block)
-            most = std::max(most, std::abs(sample));
-        return most;
-    };
     song.library.mixForTimingOnly(true);
-    EXPECT_EQ(peak(), 0.0f);
+    EXPECT_EQ(nextPeak(song), 0.0f);
     song.library.mixForTimingOnly(false);
-    EXPECT_GT(peak(), 0.05f);
+    EXPECT_GT(nextPeak(song), 0.05f);
 }
 
 TEST(OfflineSync, PlaySoundsAtOnceAndStopSilencesAtOnce) {
     Playing song;
-    std::vector<float> block(2 * 512);
-    auto loud = [&] {
-        song.library.renderOffline(std::span(block));
-        float peak = 0;
-        for (float sample : block)
-            peak = std::max(peak, std::abs(sample));
-        return peak > 0.05f;
-    };
+    auto loud = [&] { return nextPeak(song) > 0.05f; };
     EXPECT_TRUE(loud());
     EXPECT_EQ(song.library.MIDASplayModule(song.module, 1), 0u) << "a second play while one runs";
     EXPECT_TRUE(song.library.MIDASstopModule(song.play));
