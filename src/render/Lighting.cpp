@@ -3,6 +3,7 @@
 #include "math/MatrixMultiply.h"
 #include "math/PointTransform.h"
 #include "math/Rotation.h"
+#include "math/Sse2Support.h"
 
 namespace vardel {
 
@@ -22,6 +23,69 @@ void prepareLights(Light* lights) {
 
 void lightPoint(bool grey, const Vec3& p, const Vec3& n, VertexShade& shade, const Light& light) {
     lightPoint(grey, p, SurfaceNormal(n), shade, light);
+}
+
+std::array<VertexShade, 3> lightThreePoints(bool grey, const std::array<const Vec3*, 3>& points,
+                                            const SurfaceNormal& normal, const VertexShade& ambient,
+                                            const Light* lights) {
+    std::array<VertexShade, 3> shade{ambient, ambient, ambient};
+    std::size_t k = 0;
+#if VARDEL_SSE2
+    /*
+     * Points 0 and 1 in the two lanes, each light as lightPoint adds it: the same products and
+     * sums in the same order. The cosine is worked out in both lanes and kept where the dot
+     * product is positive and the lengths' product is not 0 (a lane where it is not a number
+     * keeps it, as lightPoint does); elsewhere it is 0. The clamp to 1 keeps a sum that is not
+     * a number, as lightPoint's does.
+     */
+    const Vec3& p = *points[0];
+    const Vec3& q = *points[1];
+    const __m128d x = _mm_setr_pd(p.x, q.x);
+    const __m128d y = _mm_setr_pd(p.y, q.y);
+    const __m128d z = _mm_setr_pd(p.z, q.z);
+    const __m128d nx = _mm_set1_pd(normal.n.x);
+    const __m128d ny = _mm_set1_pd(normal.n.y);
+    const __m128d nz = _mm_set1_pd(normal.n.z);
+    const __m128d length = _mm_set1_pd(normal.length);
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d one = _mm_set1_pd(1.0);
+    __m128d red = _mm_set1_pd(ambient.r);
+    __m128d green = _mm_set1_pd(ambient.g);
+    __m128d blue = _mm_set1_pd(ambient.b);
+    const auto add = [&](__m128d sum, __m128d cosine, double colour) {
+        return _mm_min_pd(one, _mm_add_pd(sum, _mm_mul_pd(cosine, _mm_set1_pd(colour))));
+    };
+    for (const Light* light = lights; light != nullptr; light = light->next) {
+        const __m128d tx = _mm_sub_pd(_mm_set1_pd(light->viewPosition.x), x);
+        const __m128d ty = _mm_sub_pd(_mm_set1_pd(light->viewPosition.y), y);
+        const __m128d tz = _mm_sub_pd(_mm_set1_pd(light->viewPosition.z), z);
+        const __m128d dot =
+            _mm_add_pd(_mm_add_pd(_mm_mul_pd(nx, tx), _mm_mul_pd(ny, ty)), _mm_mul_pd(nz, tz));
+        const __m128d lengths = _mm_mul_pd(
+            length, _mm_sqrt_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(tx, tx), _mm_mul_pd(ty, ty)),
+                                           _mm_mul_pd(tz, tz))));
+        const __m128d lit = _mm_and_pd(_mm_cmpgt_pd(dot, zero), _mm_cmpneq_pd(lengths, zero));
+        const __m128d cosine = _mm_and_pd(lit, _mm_div_pd(dot, lengths));
+        red = add(red, cosine, light->colorR);
+        if (!grey) {
+            green = add(green, cosine, light->colorG);
+            blue = add(blue, cosine, light->colorB);
+        }
+    }
+    _mm_storel_pd(&shade[0].r, red);
+    _mm_storeh_pd(&shade[1].r, red);
+    _mm_storel_pd(&shade[0].g, green);
+    _mm_storeh_pd(&shade[1].g, green);
+    _mm_storel_pd(&shade[0].b, blue);
+    _mm_storeh_pd(&shade[1].b, blue);
+    k = 2;
+#endif
+    for (; k < 3; ++k) {
+        for (const Light* light = lights; light != nullptr; light = light->next) {
+            lightPoint(grey, *points[k], normal, shade[k], *light);
+        }
+    }
+    return shade;
 }
 
 void computeVertexNormals(SceneObject& object) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cmath>
 
 #include "math/Vec3.h"
@@ -64,6 +65,13 @@ inline void lightPoint(bool grey, const Vec3& p, const SurfaceNormal& normal, Ve
         }
     }
 }
+
+// The shades of three points lit with one normal: `ambient` plus every light of the list in
+// turn, as lightPoint adds them, the same to the last bit. Where SSE2 is there the first two
+// points go side by side (the lanes' sums and products are lightPoint's).
+std::array<VertexShade, 3> lightThreePoints(bool grey, const std::array<const Vec3*, 3>& points,
+                                            const SurfaceNormal& normal, const VertexShade& ambient,
+                                            const Light* lights);
 
 // Sums, per point, the face normals of the object's triangles that use it (not normalised,
 // so larger faces weigh more). Lines add nothing.

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <random>
 
 #include "TestScene.h"
@@ -84,6 +87,54 @@ TEST(LightPoint, AKnownNormalLengthGivesThePlainFormulasShade) {
         ASSERT_EQ(shade.r, expected.r) << i;
         ASSERT_EQ(shade.g, expected.g) << i;
         ASSERT_EQ(shade.b, expected.b) << i;
+    }
+}
+
+// Three points lit side by side get lightPoint's shades bit for bit: through clamps, lights
+// behind the surface, a point on the light, normals of no length and an ambient level that is
+// not a number.
+TEST(LightPoint, ThreePointsAtOnceGetLightPointsShades) {
+    std::mt19937 random(5);
+    auto in = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    const auto bits = [](const VertexShade& s) {
+        return std::array{std::bit_cast<std::uint64_t>(s.r), std::bit_cast<std::uint64_t>(s.g),
+                          std::bit_cast<std::uint64_t>(s.b)};
+    };
+    for (int i = 0; i < 3000; ++i) {
+        std::array<Light, 3> lights;
+        const int count = i % 4; // no light at all, then one to three
+        for (int l = 0; l < count; ++l) {
+            lights[l] = lightAt({in(-30, 30), in(-30, 30), in(-30, 30)}, in(0.1, 1.5));
+            lights[l].colorB = in(0.0, 0.6);
+            lights[l].next = l + 1 < count ? &lights[l + 1] : nullptr;
+        }
+        std::array<Vec3, 3> points;
+        for (Vec3& p : points) {
+            p = {in(-5, 5), in(-5, 5), in(1, 20)};
+        }
+        if (count > 0 && i % 7 == 0) {
+            points[i % 3] = lights[0].viewPosition; // a point on the light
+        }
+        // No length, or so little that its square underflows: its length is 0, yet the dot
+        // product with the way to a light can be positive.
+        const double tiny = 1e-170;
+        const SurfaceNormal normal(i % 50 == 0   ? Vec3{}
+                                   : i % 50 == 1 ? Vec3{tiny, tiny, tiny}
+                                                 : Vec3{in(-3, 3), in(-3, 3), in(-3, 3)});
+        const VertexShade ambient{i % 97 == 0 ? std::nan("") : in(0, 1.1), in(0, 1), in(0, 1)};
+        const bool grey = i % 3 == 0;
+        const std::array<VertexShade, 3> lit =
+            lightThreePoints(grey, {&points[0], &points[1], &points[2]}, normal, ambient,
+                             count > 0 ? &lights[0] : nullptr);
+        for (std::size_t k = 0; k < 3; ++k) {
+            VertexShade expected = ambient;
+            for (int l = 0; l < count; ++l) {
+                lightPoint(grey, points[k], normal, expected, lights[l]);
+            }
+            ASSERT_EQ(bits(lit[k]), bits(expected)) << "case " << i << ", point " << k;
+        }
     }
 }
 
