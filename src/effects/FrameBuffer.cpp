@@ -20,7 +20,8 @@ namespace {
 // `changeFour` is given, groups of four pixels go through it instead, which must give the same.
 // The sizes are copied first: pixel stores could alias the record's own fields.
 template <typename Change, typename ChangeFour = std::nullptr_t>
-void changeEveryPixel(FrameBuffer& buffer, Change change, ChangeFour changeFour = nullptr) {
+void changeEveryPixel(FrameBuffer& buffer, Change change,
+                      [[maybe_unused]] ChangeFour changeFour = nullptr) {
     const int width = buffer.width;
     const int height = buffer.height;
     if (height <= 0 || width <= 0 || buffer.pixels == nullptr) {
