@@ -8,11 +8,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "math/Sse2Support.h"
 #include "render/RasterTriangle.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#endif
 
 namespace vardel {
 
@@ -40,7 +37,7 @@ namespace vardel {
 // 1.5 * 2^52 pushes the fraction out of the mantissa, which rounds the same way; exact for
 // |x| < 2^51.
 inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
-#if defined(__SSE2__) || defined(_M_X64)
+#if VARDEL_SSE2
     const __m128d above = _mm_max_sd(_mm_set_sd(x), _mm_set_sd(lo));
     return _mm_cvtsd_si32(_mm_min_sd(above, _mm_set_sd(hi)));
 #else
@@ -59,7 +56,7 @@ inline std::int32_t roundClamped(double x, std::int32_t lo, std::int32_t hi) {
 
 // The nearest integer to x, halves to even, for an x known to lie well within the int32 range.
 inline std::int32_t roundNearest(double x) {
-#if defined(__SSE2__) || defined(_M_X64)
+#if VARDEL_SSE2
     return _mm_cvtsd_si32(_mm_set_sd(x));
 #else
     return static_cast<std::int32_t>(std::nearbyint(x));
@@ -68,7 +65,7 @@ inline std::int32_t roundNearest(double x) {
 
 // The nearest integer to x, halves to even, for an x known to lie well within the int64 range.
 inline std::int64_t roundNearest64(double x) {
-#if defined(__SSE2__) && (defined(__x86_64__) || defined(_M_X64))
+#if VARDEL_SSE2 && (defined(__x86_64__) || defined(_M_X64))
     return _mm_cvtsd_si64(_mm_set_sd(x));
 #else
     return static_cast<std::int64_t>(std::nearbyint(x));
@@ -80,7 +77,7 @@ inline std::int64_t roundNearest64(double x) {
 inline std::int64_t roundClamped64(double x, double limit) {
     const double above = x > -limit ? x : -limit;
     const double held = above < limit ? above : limit;
-#if defined(__SSE2__) && (defined(__x86_64__) || defined(_M_X64))
+#if VARDEL_SSE2 && (defined(__x86_64__) || defined(_M_X64))
     return x == x ? _mm_cvtsd_si64(_mm_set_sd(held)) : 0;
 #else
     return x == x ? static_cast<std::int64_t>(std::nearbyint(held)) : 0;
@@ -168,7 +165,7 @@ inline bool cornersWithinBand(const RasterTriangle& t, bool readsDepth) {
         return false;
     }
     // Combined without branches (& on bools): the corners are tested for every triangle.
-#if defined(__SSE2__) || defined(_M_X64)
+#if VARDEL_SSE2
     // Column and row side by side (adjacent in ScreenVertex); a comparison with NaN fails.
     const __m128d low = _mm_set1_pd(-kGuardBand);
     const __m128d high = _mm_setr_pd(t.width + kGuardBand, t.height + kGuardBand);

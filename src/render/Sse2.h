@@ -1,8 +1,7 @@
 #pragma once
 
-// SSE2 helpers for the fillers' four-pixels-at-a-time loops. SSE2 is part of every x86-64
-// processor; elsewhere VARDEL_SSE2 is 0 and the fillers take their one-pixel-at-a-time loops,
-// which compute the same values.
+// SSE2 helpers for the fillers' four-pixels-at-a-time loops (where VARDEL_SSE2 is 0, see
+// math/Sse2Support.h, the fillers take their one-pixel-at-a-time loops instead).
 
 #include <cstdint>
 
