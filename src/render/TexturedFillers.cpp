@@ -279,18 +279,25 @@ public:
         });
     }
 
-    // A span on the fixed-point course: its texels lie inside the texture and its levels in the
-    // multiply table, so nothing is checked or held but 1/z.
-    void operator()(const TexturedSetup& s, int y, int first, int end,
-                    const FixedSpanStart& start) const {
+    // What the spans of a triangle on the fixed-point course read, copied out of the span
+    // once for all its rows.
+    struct FixedTexels {
+        const std::uint32_t* texels;
+        std::ptrdiff_t texelPitch;
+        const std::uint8_t* table;
+    };
+    FixedTexels fixedTexels() const { return {texels, texelPitch, table}; }
+
+    // A span on the fixed-point course, `count` pixels from out and depth on: its texels lie
+    // inside the texture and its levels in the multiply table, so nothing is checked or held,
+    // and 1/z lies within the corners' range at both its ends.
+    static void fixedSpan(const FixedTexels& from, const TexturedSetup& s, std::uint32_t* out,
+                          float* depth, std::ptrdiff_t count, const FixedSpanStart& start) {
         constexpr int kChannels = Mono ? 1 : 3;
-        const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
-        std::uint32_t* const out = t.pixels + offset;
-        float* const depth = Depth ? t.depth + offset : nullptr;
-        const std::uint32_t* const texels = this->texels;
-        const std::ptrdiff_t texelPitch = this->texelPitch;
-        const std::uint8_t* const table = this->table;
         // Locals, so that the stores below cannot be taken to change them.
+        const std::uint32_t* const texels = from.texels;
+        const std::ptrdiff_t texelPitch = from.texelPitch;
+        const std::uint8_t* const table = from.table;
         std::int64_t u = start.u;
         std::int64_t v = start.v;
         const std::int64_t du = s.uFixed.dx;
@@ -303,9 +310,12 @@ public:
         }
         const double w0 = start.w;
         const double dw = s.w.dx;
-        const int count = end - first;
+        // Counted up from -count to 0 from the span's end: one index for both buffers, and no
+        // end to keep, so that the loop's values fit the registers.
+        std::uint32_t* const outEnd = out + count;
+        float* const depthEnd = Depth ? depth + count : nullptr;
         double k = 0.0; // the pixel's place in the span
-        for (int i = 0; i < count; ++i, k += 1.0) {
+        for (std::ptrdiff_t i = -count; i != 0; ++i, k += 1.0) {
             const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
             std::array<const std::uint8_t*, 3> row{}; // the table's rows, red, green, blue
             for (int c = 0; c < 3; ++c) {
@@ -316,11 +326,11 @@ public:
                 // Within the corners' range at both ends of the span (see fillFixedRows), so
                 // at every pixel between: the rounded sums are monotonic in k.
                 const auto nearness = static_cast<float>(w0 + k * dw); // as in the buffer
-                const bool nearer = depth[i] < nearness;
-                depth[i] = nearer ? nearness : depth[i];
-                out[i] = nearer ? colour : out[i];
+                const bool nearer = depthEnd[i] < nearness;
+                depthEnd[i] = nearer ? nearness : depthEnd[i];
+                outEnd[i] = nearer ? colour : outEnd[i];
             } else {
-                out[i] = colour;
+                outEnd[i] = colour;
             }
             u += du;
             v += dv;
@@ -490,20 +500,43 @@ drawPerspectiveSpan(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& 
     span(s, y, first, end, start);
 }
 
-// The rows of a triangle on the fixed-point course, a function of their own: inlined into the
-// filler with the other course's spans, its loop ran out of registers.
+/*
+ * The rows of a triangle on the fixed-point course, walked as fillFixedRows walks them, in a
+ * function of its own: inlined into the filler with the other course's spans, its loop ran out
+ * of registers. What every row shares is read once, and the rows' places in the target are
+ * stepped rather than multiplied out.
+ */
 template <bool Mono, bool Depth>
 VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mono, Depth>& span,
                                                           const TexturedSetup& s,
                                                           const RasterTriangle& t) {
-    fillFixedRows(s, t, Mono ? 1 : 3,
-                  [&](const TexturedSetup& setup, int y, int first, int end, const auto& start) {
-                      if constexpr (std::is_same_v<std::decay_t<decltype(start)>, FixedSpanStart>) {
-                          span(setup, y, first, end, start);
-                      } else {
-                          drawPerspectiveSpan(span, setup, y, first, end, start);
-                      }
-                  });
+    constexpr int kChannels = Mono ? 1 : 3;
+    using Span = TexturedSpan<Mono, Depth>;
+    const typename Span::FixedTexels texels = span.fixedTexels();
+    const std::ptrdiff_t pitch = t.pitch();
+    const std::ptrdiff_t top = static_cast<std::ptrdiff_t>(s.rows.firstRow) * pitch;
+    std::uint32_t* out = t.pixels + top;
+    float* depth = Depth ? t.depth + top : nullptr;
+    FixedRow row(s, kChannels);
+    walkRows(s.rows, t.width, [&](int y, int first, int end) {
+        if (end > first) {
+            const double w = s.w.at(first + 0.5, y);
+            const double wLast = w + (end - first - 1) * s.w.dx;
+            if (heldAtNeither(s, w, wLast)) {
+                Span::fixedSpan(texels, s, out + first, Depth ? depth + first : nullptr,
+                                end - first, row.at(s, kChannels, first, w));
+            } else {
+                const TexturedRow planes = texturedRowAt(s, kChannels, y);
+                drawPerspectiveSpan(span, s, y, first, end,
+                                    texturedSpanStart(s, kChannels, planes, first));
+            }
+        }
+        row.next(s, kChannels);
+        out += pitch;
+        if constexpr (Depth) {
+            depth += pitch;
+        }
+    });
 }
 
 template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {

@@ -290,6 +290,34 @@ struct FixedRow {
     std::int64_t u = 0;
     std::int64_t v = 0;
     std::array<std::int64_t, 3> level{};
+
+    // The first row walked.
+    FixedRow(const TexturedSetup& s, int channels) : u(s.uFixed.origin), v(s.vFixed.origin) {
+        for (int c = 0; c < channels; ++c) {
+            level[c] = s.levelFixed[c].origin;
+        }
+    }
+
+    void next(const TexturedSetup& s, int channels) {
+        u += s.uFixed.dy;
+        v += s.vFixed.dy;
+        for (int c = 0; c < channels; ++c) {
+            level[c] += s.levelFixed[c].dy;
+        }
+    }
+
+    // The values at column `first` of the row, whose 1/z is w.
+    FixedSpanStart at(const TexturedSetup& s, int channels, int first, double w) const {
+        const std::int64_t along = first - s.fixedColumn;
+        FixedSpanStart start;
+        start.u = u + along * s.uFixed.dx;
+        start.v = v + along * s.vFixed.dx;
+        for (int c = 0; c < channels; ++c) {
+            start.level[c] = level[c] + along * s.levelFixed[c].dx;
+        }
+        start.w = w;
+        return start;
+    }
 };
 
 // Texture and multiply table fields the textured fillers need.
@@ -310,34 +338,19 @@ inline bool usableTexture(const RasterTriangle& t) {
  */
 template <class Span>
 void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels, Span&& span) {
-    FixedRow row{s.uFixed.origin, s.vFixed.origin, {}};
-    for (int c = 0; c < channels; ++c) {
-        row.level[c] = s.levelFixed[c].origin;
-    }
+    FixedRow row(s, channels);
     walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
             const double wLast = w + (end - first - 1) * s.w.dx;
             if (heldAtNeither(s, w, wLast)) {
-                const std::int64_t along = first - s.fixedColumn;
-                FixedSpanStart start;
-                start.u = row.u + along * s.uFixed.dx;
-                start.v = row.v + along * s.vFixed.dx;
-                for (int c = 0; c < channels; ++c) {
-                    start.level[c] = row.level[c] + along * s.levelFixed[c].dx;
-                }
-                start.w = w;
-                span(s, y, first, end, start);
+                span(s, y, first, end, row.at(s, channels, first, w));
             } else {
                 const TexturedRow planes = texturedRowAt(s, channels, y);
                 span(s, y, first, end, texturedSpanStart(s, channels, planes, first));
             }
         }
-        row.u += s.uFixed.dy;
-        row.v += s.vFixed.dy;
-        for (int c = 0; c < channels; ++c) {
-            row.level[c] += s.levelFixed[c].dy;
-        }
+        row.next(s, channels);
     });
 }
 
