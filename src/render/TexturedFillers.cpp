@@ -310,12 +310,8 @@ public:
         }
         const double w0 = start.w;
         const double dw = s.w.dx;
-        // Counted up from -count to 0 from the span's end: one index for both buffers, and no
-        // end to keep, so that the loop's values fit the registers.
-        std::uint32_t* const outEnd = out + count;
-        float* const depthEnd = Depth ? depth + count : nullptr;
         double k = 0.0; // the pixel's place in the span
-        for (std::ptrdiff_t i = -count; i != 0; ++i, k += 1.0) {
+        for (std::ptrdiff_t i = 0; i < count; ++i, k += 1.0) {
             const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
             std::array<const std::uint8_t*, 3> row{}; // the table's rows, red, green, blue
             for (int c = 0; c < 3; ++c) {
@@ -326,11 +322,11 @@ public:
                 // Within the corners' range at both ends of the span (see fillFixedRows), so
                 // at every pixel between: the rounded sums are monotonic in k.
                 const auto nearness = static_cast<float>(w0 + k * dw); // as in the buffer
-                const bool nearer = depthEnd[i] < nearness;
-                depthEnd[i] = nearer ? nearness : depthEnd[i];
-                outEnd[i] = nearer ? colour : outEnd[i];
+                const bool nearer = depth[i] < nearness;
+                depth[i] = nearer ? nearness : depth[i];
+                out[i] = nearer ? colour : out[i];
             } else {
-                outEnd[i] = colour;
+                out[i] = colour;
             }
             u += du;
             v += dv;
