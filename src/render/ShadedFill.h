@@ -82,16 +82,15 @@ inline std::uint32_t shadedPixel(std::uint32_t red, std::uint32_t green, std::ui
     return (red & 0x00FF0000u) | ((green >> 8) & 0x0000FF00u) | (blue >> 16);
 }
 
-// Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row
+// The checks and the set-up before a shaded triangle's rows; false when nothing is drawn.
+inline bool setUpShadedRows(const RasterTriangle& t, bool withDepth, ShadedSetup& s) {
+    return cornersWithinBand(t, withDepth) && (!withDepth || t.depth != nullptr) &&
+           setUpShaded(t, withDepth, s);
+}
+
+// Calls span(setup, row, firstColumn, endColumn, start) for every row of a set-up triangle
 // with at least one pixel inside the target.
-template <class Span> void fillShadedRows(const RasterTriangle& t, bool withDepth, Span&& span) {
-    if (!cornersWithinBand(t, withDepth) || (withDepth && t.depth == nullptr)) {
-        return;
-    }
-    ShadedSetup s;
-    if (!setUpShaded(t, withDepth, s)) {
-        return;
-    }
+template <class Span> void shadedRows(const ShadedSetup& s, const RasterTriangle& t, Span&& span) {
     // The planes at column 0 of each row, stepped from row to row.
     ShadedRow row;
     const double top = s.rows.firstRow;
@@ -108,6 +107,14 @@ template <class Span> void fillShadedRows(const RasterTriangle& t, bool withDept
         }
         row.w += s.depth.dy;
     });
+}
+
+// Runs the set-up and the rows (see shadedRows).
+template <class Span> void fillShadedRows(const RasterTriangle& t, bool withDepth, Span&& span) {
+    ShadedSetup s;
+    if (setUpShadedRows(t, withDepth, s)) {
+        shadedRows(s, t, span);
+    }
 }
 
 } // namespace vardel

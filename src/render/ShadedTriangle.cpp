@@ -68,8 +68,21 @@ namespace {
 // instructions, less than finding the pixels that need it); channels are held to theirs only
 // where the triangle's can leave it by a level. Runs that hold nothing go four pixels at a
 // time where SSE2 is there.
-template <bool Depth> struct ShadedSpan {
-    const RasterTriangle& t;
+template <bool Depth> class ShadedSpan {
+public:
+    // What the rows' groups of four share is made once for the triangle.
+    ShadedSpan(const RasterTriangle& t, [[maybe_unused]] const ShadedSetup& s) : t(t) {
+#if VARDEL_SSE2
+        for (int c = 0; c < 3; ++c) {
+            const auto step = static_cast<std::int32_t>(s.step[c]); // on 32 bits, as the sums
+            laneStep[c] = sse2::laneSteps(step);
+            fourSteps[c] = _mm_set1_epi32(static_cast<std::int32_t>(s.step[c] * 4));
+        }
+        depthSlope = _mm_set1_pd(s.depth.dx);
+        depthLow = _mm_set1_pd(s.depthLow);
+        depthHigh = _mm_set1_pd(s.depthHigh);
+#endif
+    }
 
     void operator()(const ShadedSetup& s, int y, int first, int end,
                     const ShadedSpanStart& start) const {
@@ -103,6 +116,7 @@ template <bool Depth> struct ShadedSpan {
         run<true>(s, start, row, stop, count);
     }
 
+private:
     // Where a span's first pixel and its depth go.
     struct Row {
         std::uint32_t* out;
@@ -182,20 +196,17 @@ template <bool Depth> struct ShadedSpan {
         const auto lanes = [&](int c) {
             return _mm_add_epi32(
                 _mm_set1_epi32(static_cast<std::int32_t>(start.channel[c] + from * s.step[c])),
-                sse2::laneSteps(static_cast<std::int32_t>(s.step[c])));
-        };
-        const auto four = [&](int c) {
-            return _mm_set1_epi32(static_cast<std::int32_t>(s.step[c] * 4));
+                laneStep[c]);
         };
         __m128i red = lanes(0);
         __m128i green = lanes(1);
         __m128i blue = lanes(2);
-        const __m128i redFour = four(0);
-        const __m128i greenFour = four(1);
-        const __m128i blueFour = four(2);
+        const __m128i redFour = fourSteps[0];
+        const __m128i greenFour = fourSteps[1];
+        const __m128i blueFour = fourSteps[2];
         const __m128i redMask = _mm_set1_epi32(0x00FF0000);
         const __m128i greenMask = _mm_set1_epi32(0x0000FF00);
-        sse2::Nearness<HeldDepth> nearness(start.w, s.depth.dx, from, s.depthLow, s.depthHigh);
+        sse2::Nearness<HeldDepth> nearness(start.w, depthSlope, from, depthLow, depthHigh);
         int i = from;
         for (; i + 4 <= to; i += 4) {
             const __m128i colour = _mm_or_si128(
@@ -221,16 +232,31 @@ template <bool Depth> struct ShadedSpan {
         return i;
     }
 #endif
+
+    const RasterTriangle& t;
+#if VARDEL_SSE2
+    __m128i laneStep[3];  // 0, 1, 2 and 3 steps of each channel
+    __m128i fourSteps[3]; // four steps of each channel
+    __m128d depthSlope, depthLow, depthHigh;
+#endif
 };
+
+// The rows of a set-up triangle, a function of its own for each filler.
+template <bool Depth> VARDEL_INLINE_CALLS void fillShaded(const RasterTriangle& t) {
+    ShadedSetup s;
+    if (setUpShadedRows(t, Depth, s)) {
+        shadedRows(s, t, ShadedSpan<Depth>(t, s));
+    }
+}
 
 } // namespace
 
-VARDEL_INLINE_CALLS void fillShadedTriangle(const RasterTriangle& triangle) {
-    fillShadedRows(triangle, false, ShadedSpan<false>{triangle});
+void fillShadedTriangle(const RasterTriangle& triangle) {
+    fillShaded<false>(triangle);
 }
 
-VARDEL_INLINE_CALLS void fillShadedTriangleDepth(const RasterTriangle& triangle) {
-    fillShadedRows(triangle, true, ShadedSpan<true>{triangle});
+void fillShadedTriangleDepth(const RasterTriangle& triangle) {
+    fillShaded<true>(triangle);
 }
 
 void drawShadedTriangle(const RasterTriangle& triangle) {

@@ -70,9 +70,11 @@ inline __m128i firstLanes(int lanes) {
 template <bool Held = true> class Nearness {
 public:
     Nearness(double start, double step, double k, double least, double most)
-        : base(_mm_set1_pd(start)), slope(_mm_set1_pd(step)), low(_mm_set1_pd(least)),
-          high(_mm_set1_pd(most)), first(_mm_setr_pd(k, k + 1.0)),
-          second(_mm_setr_pd(k + 2.0, k + 3.0)) {}
+        : Nearness(start, _mm_set1_pd(step), k, _mm_set1_pd(least), _mm_set1_pd(most)) {}
+    // The same with step, least and most already in both lanes.
+    Nearness(double start, __m128d step, double k, __m128d least, __m128d most)
+        : base(_mm_set1_pd(start)), slope(step), low(least), high(most),
+          first(_mm_setr_pd(k, k + 1.0)), second(_mm_setr_pd(k + 2.0, k + 3.0)) {}
 
     // The four pixels' 1/z, then on to the next four.
     __m128 next() {
