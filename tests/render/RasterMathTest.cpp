@@ -28,6 +28,16 @@ TEST(RasterMath, RoundsHalvesToEvenWithinTheRange) {
     for (const auto& c : cases) {
         EXPECT_EQ(roundClamped(c.x, c.lo, c.hi), c.expected) << c.x;
     }
+    // The 64-bit form holds to +-limit, and NaN gives 0.
+    const struct {
+        double x, limit;
+        std::int64_t expected;
+    } wide[] = {{2.5, 0x1p40, 2},          {-3.5, 0x1p40, -4},         {0x1p45, 0x1p40, 1LL << 40},
+                {-inf, 0x1p50, -(1LL << 50)}, {inf, 0x1p50, 1LL << 50}, {nan, 0x1p50, 0},
+                {-0.0, 0x1p50, 0},         {-0x1p39 - 0.5, 0x1p40, -(1LL << 39)}};
+    for (const auto& c : wide) {
+        EXPECT_EQ(roundClamped64(c.x, c.limit), c.expected) << c.x;
+    }
 }
 
 #if VARDEL_SSE2
