@@ -517,14 +517,12 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
-            const double wLast = w + (end - first - 1) * s.w.dx;
-            if (heldAtNeither(s, w, wLast)) {
+            if (unheldFixedSpan(s, w, end - first)) {
                 Span::fixedSpan(texels, s, out + first, Depth ? depth + first : nullptr,
                                 end - first, row.at(s, kChannels, first, w));
             } else {
-                const TexturedRow planes = texturedRowAt(s, kChannels, y);
                 drawPerspectiveSpan(span, s, y, first, end,
-                                    texturedSpanStart(s, kChannels, planes, first));
+                                    heldFixedSpanStart(s, kChannels, y, first));
             }
         }
         row.next(s, kChannels);

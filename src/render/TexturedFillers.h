@@ -329,6 +329,18 @@ inline bool usableTexture(const RasterTriangle& t) {
                static_cast<std::size_t>(texture->width) * static_cast<std::size_t>(texture->height);
 }
 
+// True when 1/z of a span of `count` pixels of a triangle on the fixed-point course, w at its
+// first pixel, needs holding at neither end (see fillFixedRows).
+inline bool unheldFixedSpan(const TexturedSetup& s, double w, int count) {
+    return heldAtNeither(s, w, w + (count - 1) * s.w.dx);
+}
+
+// The start of a span of such a triangle that is drawn as other triangles' spans are.
+inline TexturedSpanStart heldFixedSpanStart(const TexturedSetup& s, int channels, int y,
+                                            int first) {
+    return texturedSpanStart(s, channels, texturedRowAt(s, channels, y), first);
+}
+
 /*
  * The rows of a triangle on the fixed-point course (see fillTexturedRows): only whole-number
  * steps from row to row and along the row to the span's first pixel. A span whose first or
@@ -342,12 +354,10 @@ void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels
     walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
-            const double wLast = w + (end - first - 1) * s.w.dx;
-            if (heldAtNeither(s, w, wLast)) {
+            if (unheldFixedSpan(s, w, end - first)) {
                 span(s, y, first, end, row.at(s, channels, first, w));
             } else {
-                const TexturedRow planes = texturedRowAt(s, channels, y);
-                span(s, y, first, end, texturedSpanStart(s, channels, planes, first));
+                span(s, y, first, end, heldFixedSpanStart(s, channels, y, first));
             }
         }
         row.next(s, channels);
