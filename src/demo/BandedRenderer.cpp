@@ -71,30 +71,31 @@ void BandedRenderer::helperLoop() {
     }
 }
 
-bool BandedRenderer::drawsLines(const Scene& scene) {
-    if (scene.wireframe != 0) {
-        return true;
-    }
-    for (Checked& entry : checked) {
+BandedRenderer::SceneEntry& BandedRenderer::entryOf(const Scene& scene) {
+    for (SceneEntry& entry : scenes) {
         if (entry.scene == &scene) {
-            return entry.lines;
+            return entry;
         }
     }
     const auto& table = scene.context.polygonTable;
     const bool lines =
         std::any_of(table.begin(), table.end(), [](const Polygon* p) { return p->isLine(); });
-    for (Checked& entry : checked) {
+    for (SceneEntry& entry : scenes) {
         if (entry.scene == nullptr) {
-            entry = {&scene, lines};
-            break;
+            entry = {&scene, lines, 0};
+            return entry;
         }
     }
-    return lines;
+    if (spare.scene != &scene) {
+        spare = {&scene, lines, 0};
+    }
+    return spare;
 }
 
 void BandedRenderer::draw(Scene& scene, double sceneTime) {
     const int height = scene.height;
-    if (height < 2 || drawsLines(scene)) {
+    SceneEntry& entry = entryOf(scene);
+    if (height < 2 || scene.wireframe != 0 || entry.lines) {
         render(scene, sceneTime);
         return;
     }
@@ -104,6 +105,7 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
     triangles.begin(2 * scene.context.polygonTable.size());
     // Rows are kept at least an eighth of the target on each side.
     const int margin = std::max(height / 8, 1);
+    int& split = entry.split;
     split = split == 0 ? height / 2 : std::clamp(split, margin, height - margin);
     lowerScene = &scene;
     lowerFirst = split;

@@ -17,8 +17,9 @@ namespace vardel {
  * triangles on the calling thread while a helper thread fills the lower band of rows from them
  * as they come; then the calling thread fills the upper band from the same triangles. The
  * pictures are exactly those of coreRenderer(). The boundary between the bands follows the
- * work: it moves a few rows a frame toward the side that finished first. A scene with lines or
- * edges is rendered on one thread.
+ * work: it moves a few rows a frame toward the side that finished first, for each scene on its
+ * own (a part that draws two scenes a frame would otherwise pull one boundary two ways). A scene
+ * with lines or edges is rendered on one thread.
  */
 class BandedRenderer final : public SceneRenderer {
 public:
@@ -30,11 +31,17 @@ public:
     void draw(Scene& scene, double sceneTime) override;
 
 private:
+    // What is kept of a scene: whether it draws lines, and where its bands meet.
+    struct SceneEntry {
+        const Scene* scene = nullptr;
+        bool lines = false;
+        int split = 0; // the first row of the lower band; 0: not chosen yet
+    };
+
     void helperLoop();
-    bool drawsLines(const Scene& scene);
+    SceneEntry& entryOf(const Scene& scene);
 
     TriangleList triangles;
-    int split = 0; // the first row of the lower band; 0: not chosen yet
 
     // Hand-over to the helper: a band to fill (posted > finished) or the end (stopping). Both
     // sides spin a while before they sleep: a frame takes about a millisecond, and waking a
@@ -51,12 +58,10 @@ private:
     int lowerEnd = 0;
     double lowerSeconds = 0.0; // written before finished, read after it
 
-    // Scenes already checked for lines (the polygon table does not change after loading).
-    struct Checked {
-        const Scene* scene = nullptr;
-        bool lines = false;
-    };
-    std::array<Checked, 16> checked{};
+    // Scenes seen so far (the polygon table does not change after loading); past that many,
+    // the spare entry serves, checked anew each time.
+    std::array<SceneEntry, 16> scenes{};
+    SceneEntry spare;
 
     std::thread helper; // started last, once everything it reads exists
 };
