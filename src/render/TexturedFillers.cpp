@@ -285,33 +285,35 @@ public:
         const std::uint32_t* texels;
         std::ptrdiff_t texelPitch;
         const std::uint8_t* table;
+        bool fourAtATime;
     };
-    FixedTexels fixedTexels() const { return {texels, texelPitch, table}; }
+    FixedTexels fixedTexels() const { return {texels, texelPitch, table, fourAtATime}; }
 
-    // A span on the fixed-point course, `count` pixels from out and depth on: its texels lie
-    // inside the texture and its levels in the multiply table, so nothing is checked or held,
-    // and 1/z lies within the corners' range at both its ends.
+    // A span on the fixed-point course, `count` pixels from out and depth on, drawn from pixel
+    // `first`: its texels lie inside the texture and its levels in the multiply table, so
+    // nothing is checked or held, and 1/z lies within the corners' range at both its ends.
     static void fixedSpan(const FixedTexels& from, const TexturedSetup& s, std::uint32_t* out,
-                          float* depth, std::ptrdiff_t count, const FixedSpanStart& start) {
+                          float* depth, std::ptrdiff_t count, const FixedSpanStart& start,
+                          std::ptrdiff_t first = 0) {
         constexpr int kChannels = Mono ? 1 : 3;
         // Locals, so that the stores below cannot be taken to change them.
         const std::uint32_t* const texels = from.texels;
         const std::ptrdiff_t texelPitch = from.texelPitch;
         const std::uint8_t* const table = from.table;
-        std::int64_t u = start.u;
-        std::int64_t v = start.v;
         const std::int64_t du = s.uFixed.dx;
         const std::int64_t dv = s.vFixed.dx;
+        std::int64_t u = start.u + first * du;
+        std::int64_t v = start.v + first * dv;
         std::array<std::int64_t, kChannels> level{};
         std::array<std::int64_t, kChannels> levelStep{};
         for (int c = 0; c < kChannels; ++c) {
-            level[c] = start.level[c];
             levelStep[c] = s.levelFixed[c].dx;
+            level[c] = start.level[c] + first * levelStep[c];
         }
         const double w0 = start.w;
         const double dw = s.w.dx;
-        double k = 0.0; // the pixel's place in the span
-        for (std::ptrdiff_t i = 0; i < count; ++i, k += 1.0) {
+        double k = static_cast<double>(first); // the pixel's place in the span
+        for (std::ptrdiff_t i = first; i < count; ++i, k += 1.0) {
             const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
             std::array<const std::uint8_t*, 3> row{}; // the table's rows, red, green, blue
             for (int c = 0; c < 3; ++c) {
@@ -336,7 +338,101 @@ public:
         }
     }
 
+    // True when a span of `count` pixels is drawn by fixedLongSpan: long spans (of large
+    // triangles, such as a screen-filling overlay) go four pixels at a time; the short ones of
+    // small triangles would spend more on setting that up.
+    static bool takesFours(const FixedTexels& from, std::ptrdiff_t count) {
+        return VARDEL_SSE2 && count >= 16 && from.fourAtATime;
+    }
+
+    // fixedSpan, the groups of four that fit first and the last pixels one by one; out of line,
+    // so that the short spans' loop keeps its registers.
+    VARDEL_OUT_OF_LINE static void fixedLongSpan(const FixedTexels& from, const TexturedSetup& s,
+                                                 std::uint32_t* out, float* depth,
+                                                 std::ptrdiff_t count,
+                                                 const FixedSpanStart& start) {
+        std::ptrdiff_t first = 0;
+#if VARDEL_SSE2
+        first = count & ~std::ptrdiff_t{3};
+        fixedFours(from, s, out, depth, first, start);
+#endif
+        fixedSpan(from, s, out, depth, count, start, first);
+    }
+
 private:
+#if VARDEL_SSE2
+    /*
+     * Pixels 0 to count - 1 (a multiple of four) of a span on the fixed-point course, four at
+     * a time, computed as fixedSpan computes them: texel coordinates and levels on 64 bits,
+     * two pixels a register, whose upper halves are their whole parts; the texels loaded one
+     * by one; the multiply table's products worked out (sse2::scaleChannels); 1/z in doubles
+     * made floats. Row x width is formed on 16-bit halves, as drawFours does.
+     */
+    static void fixedFours(const FixedTexels& from, const TexturedSetup& s, std::uint32_t* out,
+                           float* depth, std::ptrdiff_t count, const FixedSpanStart& start) {
+        constexpr int kChannels = Mono ? 1 : 3;
+        // Pixels 0 and 1, pixels 2 and 3, and the step of four pixels, of a value first at
+        // pixel 0 and `step` apart.
+        struct Pairs {
+            __m128i low, high, four;
+            Pairs() = default;
+            Pairs(std::int64_t first, std::int64_t step)
+                : low(_mm_set_epi64x(first + step, first)),
+                  high(_mm_set_epi64x(first + 3 * step, first + 2 * step)),
+                  four(_mm_set1_epi64x(4 * step)) {}
+            // The four pixels' whole parts (the upper 32 bits of each), then on to the next four.
+            __m128i next() {
+                const __m128i whole = _mm_castps_si128(_mm_shuffle_ps(
+                    _mm_castsi128_ps(low), _mm_castsi128_ps(high), _MM_SHUFFLE(3, 1, 3, 1)));
+                low = _mm_add_epi64(low, four);
+                high = _mm_add_epi64(high, four);
+                return whole;
+            }
+        };
+        Pairs u(start.u, s.uFixed.dx);
+        Pairs v(start.v, s.vFixed.dx);
+        std::array<Pairs, kChannels> level;
+        for (int c = 0; c < kChannels; ++c) {
+            level[c] = Pairs(start.level[c], s.levelFixed[c].dx);
+        }
+        const __m128i pitch = _mm_set1_epi32(static_cast<int>(from.texelPitch));
+        const std::uint32_t* const texels = from.texels;
+        // Within the corners' range at both ends of the span (see fillFixedRows).
+        sse2::Nearness<false> nearness(start.w, s.w.dx, 0.0, s.wLow, s.wHigh);
+        for (std::ptrdiff_t i = 0; i < count; i += 4) {
+            const __m128i column = u.next();
+            const __m128i index = _mm_add_epi32(_mm_madd_epi16(v.next(), pitch), column);
+            alignas(16) std::int32_t lane[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
+            const __m128i texel = _mm_setr_epi32(
+                static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
+                static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
+            __m128i low;
+            __m128i high;
+            if constexpr (Mono) {
+                sse2::spreadLevels(level[0].next(), low, high);
+            } else {
+                const __m128i red = level[0].next();
+                const __m128i green = level[1].next();
+                sse2::spreadLevels(red, green, level[2].next(), low, high);
+            }
+            const __m128i shaded = sse2::scaleChannels(texel, low, high);
+            auto* const pixels = reinterpret_cast<__m128i*>(out + i);
+            if constexpr (Depth) {
+                const __m128 near = nearness.next();
+                const __m128 stored = _mm_loadu_ps(depth + i);
+                const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, near));
+                _mm_storeu_ps(depth + i,
+                              _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
+                                                            _mm_castps_si128(near))));
+                _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
+            } else {
+                _mm_storeu_si128(pixels, shaded);
+            }
+        }
+    }
+#endif
+
     // Where a span's first pixel and its depth go, and how many pixels the row has from there.
     struct Row {
         std::uint32_t* out;
@@ -518,8 +614,13 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
             if (unheldFixedSpan(s, w, end - first)) {
-                Span::fixedSpan(texels, s, out + first, Depth ? depth + first : nullptr,
-                                end - first, row.at(s, kChannels, first, w));
+                float* const depthFirst = Depth ? depth + first : nullptr;
+                const FixedSpanStart start = row.at(s, kChannels, first, w);
+                if (Span::takesFours(texels, end - first)) {
+                    Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first, start);
+                } else {
+                    Span::fixedSpan(texels, s, out + first, depthFirst, end - first, start);
+                }
             } else {
                 drawPerspectiveSpan(span, s, y, first, end,
                                     heldFixedSpanStart(s, kChannels, y, first));
