@@ -225,33 +225,51 @@ private:
         for (std::ptrdiff_t i = 0; i < count; i += 4) {
             const __m128i column = u.next();
             const __m128i index = _mm_add_epi32(_mm_madd_epi16(v.next(), pitch), column);
-            alignas(16) std::int32_t lane[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
-            const __m128i texel = _mm_setr_epi32(
-                static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
-                static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
-            __m128i low;
-            __m128i high;
-            if constexpr (Mono) {
-                sse2::spreadLevels(level[0].next(), low, high);
-            } else {
-                const __m128i red = level[0].next();
-                const __m128i green = level[1].next();
-                sse2::spreadLevels(red, green, level[2].next(), low, high);
+            __m128i whole[kChannels];
+            for (int c = 0; c < kChannels; ++c) {
+                whole[c] = level[c].next();
             }
-            const __m128i shaded = sse2::scaleChannels(texel, low, high);
-            auto* const pixels = reinterpret_cast<__m128i*>(out + i);
-            if constexpr (Depth) {
-                const __m128 near = nearness.next();
-                const __m128 stored = _mm_loadu_ps(depth + i);
-                const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, near));
-                _mm_storeu_ps(depth + i,
-                              _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                            _mm_castps_si128(near))));
-                _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
-            } else {
-                _mm_storeu_si128(pixels, shaded);
-            }
+            writeFour<false>(texels, index, whole, _mm_setzero_si128(), nearness, out + i,
+                             Depth ? depth + i : nullptr);
+        }
+    }
+
+    /*
+     * Four pixels from out and depth on: the texels at `index`, loaded one by one, scaled by the
+     * multiply table's products (sse2::scaleChannels) with the levels' whole parts (0..255, a
+     * register per channel). Written where, with Depth, they are nearer than the depth buffer
+     * (1/z from nearness, which the buffer then takes) and, Masked, `keep` is set.
+     */
+    template <bool Masked>
+    static void writeFour(const std::uint32_t* texels, __m128i index,
+                          const __m128i (&levels)[Mono ? 1 : 3], __m128i keep,
+                          sse2::Nearness<false>& nearness, std::uint32_t* out, float* depth) {
+        alignas(16) std::int32_t lane[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
+        const __m128i texel =
+            _mm_setr_epi32(static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
+                           static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
+        __m128i low;
+        __m128i high;
+        if constexpr (Mono) {
+            sse2::spreadLevels(levels[0], low, high);
+        } else {
+            sse2::spreadLevels(levels[0], levels[1], levels[2], low, high);
+        }
+        const __m128i shaded = sse2::scaleChannels(texel, low, high);
+        auto* const pixels = reinterpret_cast<__m128i*>(out);
+        if constexpr (Depth) {
+            const __m128 near = nearness.next();
+            const __m128 stored = _mm_loadu_ps(depth);
+            const __m128i nearer = _mm_castps_si128(_mm_cmplt_ps(stored, near));
+            keep = Masked ? _mm_and_si128(keep, nearer) : nearer;
+            _mm_storeu_ps(depth, _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
+                                                               _mm_castps_si128(near))));
+        }
+        if constexpr (Depth || Masked) {
+            _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
+        } else {
+            _mm_storeu_si128(pixels, shaded);
         }
     }
 #endif
@@ -365,31 +383,12 @@ private:
             const __m128i index =
                 _mm_and_si128(valid, _mm_add_epi32(_mm_madd_epi16(_mm_srai_epi32(v, 16), pitch),
                                                    _mm_srai_epi32(u, 16)));
-            alignas(16) std::int32_t lane[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
-            const __m128i texel = _mm_setr_epi32(
-                static_cast<int>(texels[lane[0]]), static_cast<int>(texels[lane[1]]),
-                static_cast<int>(texels[lane[2]]), static_cast<int>(texels[lane[3]]));
-            __m128i low;
-            __m128i high;
-            if constexpr (Mono) {
-                sse2::spreadLevels(_mm_srli_epi32(level[0], 16), low, high);
-            } else {
-                sse2::spreadLevels(_mm_srli_epi32(level[0], 16), _mm_srli_epi32(level[1], 16),
-                                   _mm_srli_epi32(level[2], 16), low, high);
+            __m128i whole[kChannels];
+            for (int c = 0; c < kChannels; ++c) {
+                whole[c] = _mm_srli_epi32(level[c], 16);
             }
-            const __m128i shaded = sse2::scaleChannels(texel, low, high);
-            auto* const pixels = reinterpret_cast<__m128i*>(out + i);
-            __m128i keep = valid;
-            if constexpr (Depth) {
-                const __m128 near = nearness.next();
-                const __m128 stored = _mm_loadu_ps(depth + i);
-                keep = _mm_and_si128(keep, _mm_castps_si128(_mm_cmplt_ps(stored, near)));
-                _mm_storeu_ps(depth + i,
-                              _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                            _mm_castps_si128(near))));
-            }
-            _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
+            writeFour<true>(texels, index, whole, valid, nearness, out + i,
+                            Depth ? depth + i : nullptr);
             u = _mm_add_epi32(u, uFour);
             v = _mm_add_epi32(v, vFour);
             for (int c = 0; c < kChannels; ++c) {
