@@ -66,8 +66,9 @@ template <bool Mono, bool Held> struct Shading {
 
 // True when `count` 16.16 texel coordinates, from `first` on and `step` apart, all lie in
 // 0..size-1 once shifted, so that none needs holding to the texture's border. They are
-// linear: the first and the last decide (and every sum on the way then fits 32 bits).
-// Negative values turn into huge unsigned ones and fail too.
+// linear: the first and the last decide, and every sum on the way then fits 32 bits, size
+// being at most kInsideLimit. Negative values turn into huge unsigned ones and fail too.
+inline constexpr int kInsideLimit = 32767;
 inline bool staysInside(std::int32_t first, std::int32_t step, int count, int size) {
     const std::int64_t last = first + static_cast<std::int64_t>(step) * (count - 1);
     const auto end = static_cast<std::uint64_t>(size) << 16;
@@ -85,15 +86,17 @@ public:
     explicit TexturedSpan(const RasterTriangle& t)
         : t(t), texels(t.texture->pixels.data()), texelPitch(t.texture->width),
           table(t.shadeTable->entries()),
-          fourAtATime(t.texture->width < 32768 && t.texture->height < 32768) {}
+          fourAtATime(t.texture->width < 32768 && t.texture->height < 32768),
+          columnsInside(std::min(t.texture->width, kInsideLimit)),
+          rowsInside(std::min(t.texture->height, kInsideLimit)) {}
 
     void operator()(const TexturedSetup& s, int y, int first, int end,
                     const TexturedSpanStart& start) const {
         const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(y) * t.pitch() + first;
         const Row row{t.pixels + offset, Depth ? t.depth + offset : nullptr, t.width - first};
         forEachSegment(s, start, end - first, Mono ? 1 : 3, [&](const TexelSegment& g) {
-            const bool inside = staysInside(g.u, g.du, g.pixels, t.texture->width) &&
-                                staysInside(g.v, g.dv, g.pixels, t.texture->height);
+            const bool inside = staysInside(g.u, g.du, g.pixels, columnsInside) &&
+                                staysInside(g.v, g.dv, g.pixels, rowsInside);
             if (s.holdsLevels) {
                 inside ? draw<false, true>(s, start, g, row) : draw<true, true>(s, start, g, row);
             } else {
@@ -403,6 +406,11 @@ private:
     std::ptrdiff_t texelPitch;
     const std::uint8_t* table;
     bool fourAtATime; // rows x width fit the 16-bit multiplications of drawFour
+    // The texture's columns and rows that segments may step through without holding: past
+    // 32767 texels a side, 16.16 coordinates need not fit 32 bits, and the others are held (on
+    // 64 bits).
+    int columnsInside;
+    int rowsInside;
 };
 
 } // namespace vardel

@@ -57,5 +57,47 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
     }
 }
 
+// Textures taller or wider than 32767 texels, whose 16.16 coordinates need not fit 32 bits and
+// whose row x width does not fit the groups' 16-bit halves. Screen-wide triangles reach texels
+// past row or column 32767: at one depth and far enough inside the texture for the fixed-point
+// course, at one depth up to its border (the linear course of other triangles), and receding.
+TEST(FillerReference, TexturesPast32767TexelsASideAreDrawnAsThePlainFillersDrawThem) {
+    const auto texture = [](int width, int height) {
+        Texture made{{}, width, height, 0};
+        for (int i = 0; i < width * height; ++i)
+            made.pixels.push_back(std::uint32_t(i) * 2654435761u & 0x00FFFFFFu);
+        return made;
+    };
+    const Texture tall = texture(3, 40000), wide = texture(40000, 3);
+    const struct {
+        const char* name;
+        double recede, margin; // depth added per corner; texels kept from the border
+    } layouts[] = {{"inside", 0.0, 300.0}, {"to the border", 0.0, 0.0}, {"receding", 6.0, 0.0}};
+    const test::Draw fillers[] = {fillTexturedTriangle, fillTexturedTriangleMonoDepth};
+    for (const Texture* used : {&tall, &wide}) {
+        // Along the long side and across the short one (3 texels, 1 kept inside or none).
+        const auto at = [&](double along, double across) {
+            return used == &tall ? TexCoord{across, along} : TexCoord{along, across};
+        };
+        for (const auto& layout : layouts) {
+            const double m = layout.margin, r = layout.recede;
+            test::Triangle t = test::triangle(
+                {{{5.5, 3.2, 10.0}, {314.1, 20.7, 10.0 + r}, {40.3, 236.9, 10.0 + 2 * r}}}, used);
+            const double edge = m > 0.0 ? 1.0 : 0.0;
+            t.uv = {at(m, edge), at(40000.0 - m, 3.0 - edge), at(20000.0, 1.5)};
+            t.shade = {{{0.9, 0.5, 0.2}, {0.3, 0.8, 0.6}, {0.7, 0.4, 0.95}}};
+            for (const test::Draw fill : fillers) {
+                const bool depth = fill == fillTexturedTriangleMonoDepth;
+                t.mono = depth;
+                test::RasterTarget fast(320, 240, 8), plain(320, 240, 8);
+                fill(t.record(fast, depth));
+                reference::fillTexturedTriangle(t.record(plain, depth), t.mono, depth);
+                EXPECT_TRUE(fast.same(plain))
+                    << (used == &tall ? "tall" : "wide") << " texture, " << layout.name;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace vardel
