@@ -59,7 +59,7 @@ private:
     double lowerSeconds = 0.0; // written before finished, read after it
 
     // Scenes seen so far (the polygon table does not change after loading); past that many,
-    // the spare entry serves, checked anew each time.
+    // the spare entry serves the last other scene drawn.
     std::array<SceneEntry, 16> scenes{};
     SceneEntry spare;
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
-#include <type_traits>
 
 #include "render/TexturedSpan.h"
 #include "render/TexturedTriangle.h"

@@ -64,11 +64,13 @@ template <bool Mono, bool Held> struct Shading {
     }
 };
 
+// The largest texture side whose 16.16 texel coordinates all fit 32 bits.
+inline constexpr int kInsideLimit = 32767;
+
 // True when `count` 16.16 texel coordinates, from `first` on and `step` apart, all lie in
 // 0..size-1 once shifted, so that none needs holding to the texture's border. They are
 // linear: the first and the last decide, and every sum on the way then fits 32 bits, size
 // being at most kInsideLimit. Negative values turn into huge unsigned ones and fail too.
-inline constexpr int kInsideLimit = 32767;
 inline bool staysInside(std::int32_t first, std::int32_t step, int count, int size) {
     const std::int64_t last = first + static_cast<std::int64_t>(step) * (count - 1);
     const auto end = static_cast<std::uint64_t>(size) << 16;
