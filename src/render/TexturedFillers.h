@@ -287,9 +287,9 @@ struct FixedSpanStart {
 
 // The fixed planes' values at the fixed origin's column of a row.
 struct FixedRow {
-    std::int64_t u = 0;
-    std::int64_t v = 0;
-    std::array<std::int64_t, 3> level{};
+    std::int64_t u;
+    std::int64_t v;
+    std::array<std::int64_t, 3> level{}; // a mono triangle's green and blue stay 0
 
     // The first row walked.
     FixedRow(const TexturedSetup& s, int channels) : u(s.uFixed.origin), v(s.vFixed.origin) {

@@ -88,7 +88,7 @@ public:
     explicit TexturedSpan(const RasterTriangle& t)
         : t(t), texels(t.texture->pixels.data()), texelPitch(t.texture->width),
           table(t.shadeTable->entries()),
-          fourAtATime(t.texture->width < 32768 && t.texture->height < 32768),
+          fourAtATime(t.texture->width <= kInsideLimit && t.texture->height <= kInsideLimit),
           columnsInside(std::min(t.texture->width, kInsideLimit)),
           rowsInside(std::min(t.texture->height, kInsideLimit)) {}
 
@@ -407,10 +407,11 @@ private:
     const std::uint32_t* texels;
     std::ptrdiff_t texelPitch;
     const std::uint8_t* table;
-    bool fourAtATime; // rows x width fit the 16-bit multiplications of drawFour
+    // Row x width fits the groups' 16-bit multiplications (drawFours, fixedFours).
+    bool fourAtATime;
     // The texture's columns and rows that segments may step through without holding: past
-    // 32767 texels a side, 16.16 coordinates need not fit 32 bits, and the others are held (on
-    // 64 bits).
+    // kInsideLimit texels a side, 16.16 coordinates need not fit 32 bits, and the others are
+    // held (on 64 bits).
     int columnsInside;
     int rowsInside;
 };
