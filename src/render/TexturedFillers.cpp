@@ -223,11 +223,14 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
             const double w = s.w.at(first + 0.5, y);
             if (unheldFixedSpan(s, w, end - first)) {
                 float* const depthFirst = Depth ? depth + first : nullptr;
-                const FixedSpanStart start = row.at(s, kChannels, first, w);
+                // The start is made on each side of the branch: made before it, it went through
+                // memory for the long spans' call on every row.
                 if (Span::takesFours(texels, end - first)) {
-                    Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first, start);
+                    Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first,
+                                        row.at(s, kChannels, first, w));
                 } else {
-                    Span::fixedSpan(texels, s, out + first, depthFirst, end - first, start);
+                    Span::fixedSpan(texels, s, out + first, depthFirst, end - first,
+                                    row.at(s, kChannels, first, w));
                 }
             } else {
                 drawPerspectiveSpan(span, s, y, first, end,
