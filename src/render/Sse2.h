@@ -21,30 +21,51 @@ inline __m128i divideBy255(__m128i x) {
     return _mm_srli_epi16(sum, 8);
 }
 
-// Four pixels 0x00RRGGBB (top byte kept) with each channel scaled by the level in the same
-// 16-bit lane of `low` (pixels 0 and 1: blue, green, red, top of pixel 0, then of pixel 1) and
-// `high` (pixels 2 and 3), levels 0..255: channel x level / 255, rounded down.
+// Four pixels 0xAARRGGBB with each byte scaled by the level in the same 16-bit lane of `low`
+// (pixels 0 and 1: blue, green, red, top of pixel 0, then of pixel 1) and `high` (pixels 2
+// and 3), levels 0..255: byte x level / 255, rounded down. The top bytes' levels are 255, which
+// keeps them as they are (255 a / 255 = a).
 inline __m128i scaleChannels(__m128i texels, __m128i low, __m128i high) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i a = divideBy255(_mm_mullo_epi16(_mm_unpacklo_epi8(texels, zero), low));
     const __m128i b = divideBy255(_mm_mullo_epi16(_mm_unpackhi_epi8(texels, zero), high));
-    const __m128i top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-    return _mm_or_si128(_mm_andnot_si128(top, _mm_packus_epi16(a, b)), _mm_and_si128(texels, top));
+    return _mm_packus_epi16(a, b);
+}
+
+// One pixel: scaleChannels with the levels of pixel 0 in the first four lanes of `levels`.
+inline std::uint32_t scaleTexel(std::uint32_t texel, __m128i levels) {
+    const __m128i channels =
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel)), _mm_setzero_si128());
+    const __m128i scaled = divideBy255(_mm_mullo_epi16(channels, levels));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(scaled, scaled)));
+}
+
+// The levels scaleTexel takes: one level (0..255) for blue, green and red, or three, and 255
+// for the top byte.
+inline __m128i levelLanes(std::uint32_t level) {
+    return _mm_shufflelo_epi16(_mm_cvtsi32_si128(static_cast<int>(level | 0xFF0000u)),
+                               _MM_SHUFFLE(1, 0, 0, 0));
+}
+inline __m128i levelLanes(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(blue | green << 16)),
+                              _mm_cvtsi32_si128(static_cast<int>(red | 0xFF0000u)));
 }
 
 // The levels (0..255, one per 32-bit lane, for pixels 0 to 3) spread over the 16-bit lanes of
 // each pixel's channels, as scaleChannels takes them: one level for all three channels.
 inline void spreadLevels(__m128i levels, __m128i& low, __m128i& high) {
     const __m128i pair = _mm_or_si128(levels, _mm_slli_epi32(levels, 16));
-    low = _mm_unpacklo_epi32(pair, pair);
-    high = _mm_unpackhi_epi32(pair, pair);
+    const __m128i withTop = _mm_or_si128(levels, _mm_set1_epi32(0xFF0000));
+    low = _mm_unpacklo_epi32(pair, withTop);
+    high = _mm_unpackhi_epi32(pair, withTop);
 }
 
 // The same for three levels per pixel: red, green and blue ones.
 inline void spreadLevels(__m128i red, __m128i green, __m128i blue, __m128i& low, __m128i& high) {
     const __m128i blueGreen = _mm_or_si128(blue, _mm_slli_epi32(green, 16));
-    low = _mm_unpacklo_epi32(blueGreen, red);
-    high = _mm_unpackhi_epi32(blueGreen, red);
+    const __m128i redTop = _mm_or_si128(red, _mm_set1_epi32(0xFF0000));
+    low = _mm_unpacklo_epi32(blueGreen, redTop);
+    high = _mm_unpackhi_epi32(blueGreen, redTop);
 }
 
 // a where mask is clear, b where it is set.

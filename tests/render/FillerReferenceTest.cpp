@@ -24,7 +24,10 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
                     {fillTexturedTriangleDepth, true, false, true},
                     {fillTexturedTriangleMonoDepth, true, true, true}};
     std::mt19937 random(20240611);
-    const Texture texture = test::coordinateTexture();
+    // Blue and the top byte filled in too: blue is scaled, the top byte passes unchanged.
+    Texture texture = test::coordinateTexture();
+    for (std::uint32_t& texel : texture.pixels)
+        texel |= (texel * 2654435761u >> 8 & 0xFF) | (texel * 40503u & 0xFF000000u);
     std::vector<float> depths(320 * 240);
     for (float& d : depths)
         d = std::uniform_real_distribution<float>(0.0f, 0.5f)(random);

@@ -32,34 +32,54 @@ TEST(RasterMath, RoundsHalvesToEvenWithinTheRange) {
     const struct {
         double x, limit;
         std::int64_t expected;
-    } wide[] = {{2.5, 0x1p40, 2},          {-3.5, 0x1p40, -4},         {0x1p45, 0x1p40, 1LL << 40},
-                {-inf, 0x1p50, -(1LL << 50)}, {inf, 0x1p50, 1LL << 50}, {nan, 0x1p50, 0},
-                {-0.0, 0x1p50, 0},         {-0x1p39 - 0.5, 0x1p40, -(1LL << 39)}};
+    } wide[] = {{2.5, 0x1p40, 2},
+                {-3.5, 0x1p40, -4},
+                {0x1p45, 0x1p40, 1LL << 40},
+                {-inf, 0x1p50, -(1LL << 50)},
+                {inf, 0x1p50, 1LL << 50},
+                {nan, 0x1p50, 0},
+                {-0.0, 0x1p50, 0},
+                {-0x1p39 - 0.5, 0x1p40, -(1LL << 39)}};
     for (const auto& c : wide) {
         EXPECT_EQ(roundClamped64(c.x, c.limit), c.expected) << c.x;
     }
 }
 
 #if VARDEL_SSE2
-// The four-pixel loops scale texels by arithmetic instead of the multiply table: every channel
-// and level gives what the table holds, and the top byte passes unchanged.
-TEST(RasterMath, FourPixelShadingMatchesTheMultiplyTable) {
+// The SSE2 loops scale texels by arithmetic instead of the multiply table: every byte and level,
+// one level for all channels or one per channel, four pixels at a time or one, gives what the
+// table holds, and the top byte passes unchanged.
+TEST(RasterMath, ArithmeticShadingMatchesTheMultiplyTable) {
     const MultiplyTable table;
     int wrong = 0;
     for (int level = 0; level < 256; ++level) {
-        __m128i low;
-        __m128i high;
-        sse2::spreadLevels(_mm_set1_epi32(level), low, high);
+        const int red = level, green = 255 - level, blue = level * 37 % 256;
+        __m128i monoLow, monoHigh, low, high;
+        sse2::spreadLevels(_mm_set1_epi32(level), monoLow, monoHigh);
+        sse2::spreadLevels(_mm_set1_epi32(red), _mm_set1_epi32(green), _mm_set1_epi32(blue), low,
+                           high);
+        const auto expected = [&](std::uint32_t texel, int r, int g, int b) {
+            const int c = int(texel & 0xFF);
+            return (texel & 0xFF000000u) | std::uint32_t(table.at(r, c)) << 16 |
+                   std::uint32_t(table.at(g, c)) << 8 | table.at(b, c);
+        };
         for (int c = 0; c < 256; c += 4) {
-            alignas(16) std::uint32_t texel[4], got[4];
+            alignas(16) std::uint32_t texel[4], mono[4], coloured[4];
             for (int j = 0; j < 4; ++j)
                 texel[j] = std::uint32_t(c + j) * 0x01010101u;
-            _mm_store_si128(
-                reinterpret_cast<__m128i*>(got),
-                sse2::scaleChannels(_mm_load_si128(reinterpret_cast<__m128i*>(texel)), low, high));
-            for (int j = 0; j < 4; ++j)
-                wrong += got[j] != ((texel[j] & 0xFF000000u) |
-                                    std::uint32_t(table.at(level, c + j)) * 0x010101u);
+            const __m128i four = _mm_load_si128(reinterpret_cast<__m128i*>(texel));
+            _mm_store_si128(reinterpret_cast<__m128i*>(mono),
+                            sse2::scaleChannels(four, monoLow, monoHigh));
+            _mm_store_si128(reinterpret_cast<__m128i*>(coloured),
+                            sse2::scaleChannels(four, low, high));
+            for (int j = 0; j < 4; ++j) {
+                const std::uint32_t one = expected(texel[j], level, level, level);
+                const std::uint32_t three = expected(texel[j], red, green, blue);
+                wrong += mono[j] != one;
+                wrong += sse2::scaleTexel(texel[j], sse2::levelLanes(level)) != one;
+                wrong += coloured[j] != three;
+                wrong += sse2::scaleTexel(texel[j], sse2::levelLanes(red, green, blue)) != three;
+            }
         }
     }
     EXPECT_EQ(wrong, 0);
