@@ -20,25 +20,55 @@ bool hiddenByDepth(const RasterTriangle& t) {
     };
     // The fillers hold every pixel's 1/z within the corners' range, so no pixel is nearer than
     // the nearest corner. A triangle that can be seen mostly shows at its middle: its nearest
-    // corner in front of the depth there settles it (saying "not hidden" is always safe).
+    // corner in front of the depth there settles it (saying "not hidden" is always safe, so
+    // the middle pixel need not be found exactly: a third is taken as a product).
     // Only the band's rows are read: another thread may be filling the rest. The rounded
     // corners' rows, which the fillers draw within, lie within top .. bottom.
     const int bandTop = std::max(t.firstRow, 0);
     const int bandBottom = std::min(t.endRow, t.height) - 1;
+#if VARDEL_SSE2
+    // Column and row side by side (adjacent in ScreenVertex), rounded as roundClamped rounds.
+    const __m128d xa = _mm_loadu_pd(&a.x);
+    const __m128d xb = _mm_loadu_pd(&b.x);
+    const __m128d xc = _mm_loadu_pd(&c.x);
+    const __m128d zero = _mm_setzero_pd();
+    const __m128d last = _mm_setr_pd(t.width - 1, t.height - 1);
+    const auto rounded = [&](__m128d xy, int(&out)[2]) {
+        const __m128i whole = _mm_cvtpd_epi32(_mm_min_pd(_mm_max_pd(xy, zero), last));
+        out[0] = _mm_cvtsi128_si32(whole);
+        out[1] = _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1));
+    };
+    int low[2];
+    int high[2];
+    int middle[2];
+    rounded(_mm_min_pd(_mm_min_pd(xa, xb), xc), low);
+    rounded(_mm_max_pd(_mm_max_pd(xa, xb), xc), high);
+    rounded(_mm_mul_pd(_mm_add_pd(_mm_add_pd(xa, xb), xc), _mm_set1_pd(1.0 / 3.0)), middle);
+    const int left = low[0];
+    const int right = high[0];
+    const int top = std::max(low[1], bandTop);
+    const int bottom = std::min(high[1], bandBottom);
+    if (top > bottom) {
+        return true; // nothing to draw in the band
+    }
+    const int middleX = middle[0];
+    const int middleY = std::clamp(middle[1], top, bottom);
+#else
     const int top = std::max(roundClamped(std::min({a.y, b.y, c.y}), 0, t.height - 1), bandTop);
     const int bottom =
         std::min(roundClamped(std::max({a.y, b.y, c.y}), 0, t.height - 1), bandBottom);
     if (top > bottom) {
         return true; // nothing to draw in the band
     }
-    const int middleX = roundClamped((a.x + b.x + c.x) / 3.0, 0, t.width - 1);
-    const int middleY = roundClamped((a.y + b.y + c.y) / 3.0, top, bottom);
+    const int middleX = roundClamped((a.x + b.x + c.x) * (1.0 / 3.0), 0, t.width - 1);
+    const int middleY = roundClamped((a.y + b.y + c.y) * (1.0 / 3.0), top, bottom);
+    const int left = roundClamped(std::min({a.x, b.x, c.x}), 0, t.width - 1);
+    const int right = roundClamped(std::max({a.x, b.x, c.x}), 0, t.width - 1);
+#endif
     const auto bound = static_cast<float>(1.0 / std::min({a.z, b.z, c.z}));
     if (!(bound < 1e30f) || depthAt(middleX, middleY) < bound) { // also not a number
         return false;
     }
-    const int left = roundClamped(std::min({a.x, b.x, c.x}), 0, t.width - 1);
-    const int right = roundClamped(std::max({a.x, b.x, c.x}), 0, t.width - 1);
     const float* row = &t.depth[static_cast<std::ptrdiff_t>(top) * t.pitch()];
 #if VARDEL_SSE2
     /*
@@ -52,9 +82,9 @@ bool hiddenByDepth(const RasterTriangle& t) {
         const int groupsEnd = left + ((end - left) & ~3);
         const int last = std::max(end - 4, 0);
         const __m128i column = _mm_add_epi32(_mm_set1_epi32(last), _mm_setr_epi32(0, 1, 2, 3));
-        const __m128 lastMask = _mm_castsi128_ps(
-            _mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
-                          _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
+        const __m128 lastMask =
+            _mm_castsi128_ps(_mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
+                                           _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
         for (int y = top; y <= bottom; ++y, row += t.pitch()) {
             __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
             int x = left;
