@@ -98,7 +98,8 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
     // Rows above the band are walked (their values stepped, nothing drawn; see walkRows), so
     // that a band's rows get the values the whole target's would.
     rows.firstRow = std::max(rows.row[0], 0);
-    rows.lastRow = std::min({bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1, t.endRow - 1});
+    rows.lastRow =
+        std::min({bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1, t.endRow - 1});
     rows.bandTop = t.firstRow;
     return rows.firstRow <= rows.lastRow && rows.lastRow >= t.firstRow;
 }
@@ -110,21 +111,28 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
 // row's code (fillers inline whole spans into it) is there once.
 template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
     const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
-    double along = t.ac.at(t.firstRow);
-    // Above B's row the short side runs along AB, from B's row on along BC.
-    double across = t.ab.at(t.firstRow);
-    double slope = t.ab.slope;
+    // Above B's row the short side runs along AB, from B's row on along BC. Each side keeps
+    // its own column and slope, so that no row chooses between them.
+    const double along = t.ac.at(t.firstRow);
+    const double across = t.ab.at(t.firstRow);
+    double left = t.longEdgeRight ? across : along;
+    double right = t.longEdgeRight ? along : across;
+    double leftSlope = t.longEdgeRight ? t.ab.slope : t.ac.slope;
+    double rightSlope = t.longEdgeRight ? t.ac.slope : t.ab.slope;
     for (int y = t.firstRow; y <= t.lastRow; ++y) {
         if (y == middle) {
-            across = t.bc.at(y);
-            slope = t.bc.slope;
+            if (t.longEdgeRight) {
+                left = t.bc.at(y);
+                leftSlope = t.bc.slope;
+            } else {
+                right = t.bc.at(y);
+                rightSlope = t.bc.slope;
+            }
         }
-        const double left = t.longEdgeRight ? across : along;
-        const double right = t.longEdgeRight ? along : across;
         const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
         row(y, roundClamped(left, 0, width), end);
-        along += t.ac.slope;
-        across += slope;
+        left += leftSlope;
+        right += rightSlope;
     }
 }
 
