@@ -45,6 +45,23 @@ TEST(RasterMath, RoundsHalvesToEvenWithinTheRange) {
     }
 }
 
+// A run needs no holding only when both its ends lie in the range, whichever end is the lesser;
+// an end that is not a number, at either end, always asks for holding.
+TEST(RasterMath, RunsNeedNoHoldingOnlyWithBothEndsInTheRange) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double first, last;
+        bool within;
+    } runs[] = {{1.0, 2.0, true},  {2.0, 1.0, true},  {1.0, 1.0, true},  {0.5, 2.0, false},
+                {2.0, 0.5, false}, {1.0, 3.5, false}, {3.5, 1.0, false}, {0.5, 3.5, false},
+                {nan, 2.0, false}, {2.0, nan, false}, {nan, nan, false}, {1.0, 3.0, true}};
+    for (const auto& r : runs) {
+        EXPECT_EQ(endsWithin(r.first, r.last, 1.0, 3.0), r.within) << r.first << " " << r.last;
+    }
+    EXPECT_FALSE(endsWithin(2.0, 2.0, nan, 3.0));
+    EXPECT_FALSE(endsWithin(2.0, 2.0, 1.0, nan));
+}
+
 #if VARDEL_SSE2
 // The SSE2 loops scale texels by arithmetic instead of the multiply table: every byte and level,
 // one level for all channels or one per channel, four pixels at a time or one, gives what the
