@@ -1,6 +1,5 @@
 #include "render/TriangleList.h"
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <thread>
@@ -91,8 +90,9 @@ TriangleList::RowReach TriangleList::rowReach(const RasterTriangle& triangle) {
     if (!(top >= -kFar && bottom <= kFar)) {
         return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
     }
-    return {static_cast<std::int32_t>(std::floor(top)) - 1,
-            static_cast<std::int32_t>(std::ceil(bottom)) + 1};
+    // Truncation moves a value toward zero by less than one row, so two rows' margin covers
+    // what floor and ceil (a dozen instructions each without SSE4.1) would find, and more.
+    return {static_cast<std::int32_t>(top) - 2, static_cast<std::int32_t>(bottom) + 2};
 }
 
 void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const {

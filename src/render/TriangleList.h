@@ -53,8 +53,8 @@ private:
         std::uint32_t color;
         std::uint8_t mono;
     };
-    // The rows an entry's triangle may draw, widened by one each way: a band outside them
-    // passes the entry over without reading it.
+    // The rows an entry's triangle may draw, widened by one or two each way: a band outside
+    // them passes the entry over without reading it.
     struct RowReach {
         std::int32_t top;
         std::int32_t bottom;
