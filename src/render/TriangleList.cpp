@@ -95,8 +95,7 @@ TriangleList::RowReach TriangleList::rowReach(const RasterTriangle& triangle) {
     return {static_cast<std::int32_t>(top) - 2, static_cast<std::int32_t>(bottom) + 2};
 }
 
-void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const {
-    RasterTriangle triangle = target;
+void TriangleList::drawEntry(const Entry& entry, RasterTriangle& triangle) {
     triangle.texture = entry.texture;
     triangle.color = entry.color;
     triangle.mono = entry.mono;
@@ -105,8 +104,6 @@ void TriangleList::drawEntry(const Entry& entry, int firstRow, int endRow) const
         triangle.shade[k] = &entry.shade[k];
         triangle.uv[k] = &entry.uv[k];
     }
-    triangle.firstRow = firstRow;
-    triangle.endRow = endRow;
     if (!hiddenByDepth(triangle)) {
         rasterizers().draw(triangle);
     }
@@ -117,12 +114,20 @@ void TriangleList::drawRows(int firstRow, int endRow) const {
     const Entry* const recorded = entries.data();
     const RowReach* const reach = reaches.data();
     std::size_t next = 0;
+    // The render call's fields, with the band's rows; each entry fills in its own. The target
+    // is recorded with the first triangle, so it is read once one is published.
+    RasterTriangle triangle;
     while (true) {
         const std::size_t ready = published.load(std::memory_order_acquire);
         if (next < ready) {
+            if (next == 0) {
+                triangle = target;
+                triangle.firstRow = firstRow;
+                triangle.endRow = endRow;
+            }
             for (; next < ready; ++next) {
                 if (reach[next].bottom >= firstRow && reach[next].top < endRow) {
-                    drawEntry(recorded[next], firstRow, endRow);
+                    drawEntry(recorded[next], triangle);
                 }
             }
         } else if (complete.load(std::memory_order_acquire)) {
