@@ -1,5 +1,6 @@
 #include "render/TriangleList.h"
 
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <thread>
@@ -32,7 +33,47 @@ void TriangleList::draw(const RasterTriangle& triangle) const {
     if (used == 0) {
         target = triangle;
     }
-    Entry entry;
+    const RowReach reach = rowReach(triangle);
+#if VARDEL_SSE2
+    /*
+     * Streamed past the cache: the drawing threads read last frame's entries here, so each
+     * cache line written in the usual way would first have to be taken back from them, a
+     * wait that doubled the recording's time. Streaming stores are not ordered with the
+     * others, so a fence goes before each publication. The corners' 24 values go two at a
+     * time from where they lie, in the entry's order, without a copy on the stack first.
+     */
+    static_assert(offsetof(Entry, shade) == 9 * sizeof(double) &&
+                  offsetof(Entry, uv) == 18 * sizeof(double) &&
+                  offsetof(Entry, texture) == 24 * sizeof(double) &&
+                  offsetof(Entry, color) == offsetof(Entry, texture) + 8 &&
+                  offsetof(Entry, mono) == offsetof(Entry, color) + 4 && sizeof(Entry) == 208);
+    std::array<const double*, 24> value;
+    for (std::size_t k = 0; k < 3; ++k) {
+        value[3 * k] = &triangle.screen[k]->x;
+        value[3 * k + 1] = &triangle.screen[k]->y;
+        value[3 * k + 2] = &triangle.screen[k]->z;
+        value[9 + 3 * k] = &triangle.shade[k]->r;
+        value[9 + 3 * k + 1] = &triangle.shade[k]->g;
+        value[9 + 3 * k + 2] = &triangle.shade[k]->b;
+        value[18 + 2 * k] = &triangle.uv[k]->u;
+        value[18 + 2 * k + 1] = &triangle.uv[k]->v;
+    }
+    auto* to = reinterpret_cast<__m128i*>(&entries[used]);
+    for (std::size_t i = 0; i < 12; ++i) {
+        _mm_stream_si128(
+            to + i, _mm_castpd_si128(_mm_loadh_pd(_mm_load_sd(value[2 * i]), value[2 * i + 1])));
+    }
+    const auto texture = reinterpret_cast<std::uintptr_t>(triangle.texture);
+    const std::uint64_t colorAndMono = triangle.color | static_cast<std::uint64_t>(triangle.mono)
+                                                            << 32;
+    _mm_stream_si128(to + 12, _mm_set_epi64x(static_cast<long long>(colorAndMono),
+                                             static_cast<long long>(texture)));
+    static_assert(sizeof(RowReach) == sizeof(long long));
+    long long packed = 0;
+    std::memcpy(&packed, &reach, sizeof packed);
+    _mm_stream_si64(reinterpret_cast<long long*>(&reaches[used]), packed);
+#else
+    Entry& entry = entries[used];
     entry.texture = triangle.texture;
     entry.color = triangle.color;
     entry.mono = triangle.mono;
@@ -41,26 +82,6 @@ void TriangleList::draw(const RasterTriangle& triangle) const {
         entry.shade[k] = *triangle.shade[k];
         entry.uv[k] = *triangle.uv[k];
     }
-    const RowReach reach = rowReach(triangle);
-#if VARDEL_SSE2
-    /*
-     * Streamed past the cache: the drawing threads read last frame's entries here, so each
-     * cache line written in the usual way would first have to be taken back from them, a
-     * wait that doubled the recording's time. Streaming stores are not ordered with the
-     * others, so a fence goes before each publication.
-     */
-    static_assert(sizeof(Entry) % sizeof(__m128i) == 0);
-    const auto* from = reinterpret_cast<const __m128i*>(&entry);
-    auto* to = reinterpret_cast<__m128i*>(&entries[used]);
-    for (std::size_t i = 0; i < sizeof(Entry) / sizeof(__m128i); ++i) {
-        _mm_stream_si128(to + i, _mm_load_si128(from + i));
-    }
-    static_assert(sizeof(RowReach) == sizeof(long long));
-    long long packed = 0;
-    std::memcpy(&packed, &reach, sizeof packed);
-    _mm_stream_si64(reinterpret_cast<long long*>(&reaches[used]), packed);
-#else
-    entries[used] = entry;
     reaches[used] = reach;
 #endif
     // Published 64 at a time: each publication waits for the streamed entries to reach
