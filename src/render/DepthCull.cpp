@@ -82,9 +82,9 @@ bool hiddenByDepth(const RasterTriangle& t) {
         const int groupsEnd = left + ((end - left) & ~3);
         const int last = std::max(end - 4, 0);
         const __m128i column = _mm_add_epi32(_mm_set1_epi32(last), _mm_setr_epi32(0, 1, 2, 3));
-        const __m128 lastMask =
-            _mm_castsi128_ps(_mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
-                                           _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
+        const __m128 lastMask = _mm_castsi128_ps(
+            _mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
+                          _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
         for (int y = top; y <= bottom; ++y, row += t.pitch()) {
             __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
             int x = left;

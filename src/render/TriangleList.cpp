@@ -64,8 +64,7 @@ void TriangleList::draw(const RasterTriangle& triangle) const {
             to + i, _mm_castpd_si128(_mm_loadh_pd(_mm_load_sd(value[2 * i]), value[2 * i + 1])));
     }
     const auto texture = reinterpret_cast<std::uintptr_t>(triangle.texture);
-    const std::uint64_t colorAndMono = triangle.color | static_cast<std::uint64_t>(triangle.mono)
-                                                            << 32;
+    const std::uint64_t colorAndMono = std::uint64_t{triangle.mono} << 32 | triangle.color;
     _mm_stream_si128(to + 12, _mm_set_epi64x(static_cast<long long>(colorAndMono),
                                              static_cast<long long>(texture)));
     static_assert(sizeof(RowReach) == sizeof(long long));

@@ -71,8 +71,8 @@ private:
     // and the counters now and then, while the drawing threads read the entries' address and
     // the counters; sharing a line would send it back and forth between them.
     mutable std::vector<Entry> entries;
-    mutable std::vector<RowReach> reaches;    // one per entry
-    mutable RasterTriangle target;            // the fields every triangle of the render call shares
+    mutable std::vector<RowReach> reaches; // one per entry
+    mutable RasterTriangle target; // the fields every triangle of the render call shares
     alignas(64) mutable std::size_t used = 0; // the recording thread's count
     // Entries complete and visible to other threads, and whether end() was called.
     alignas(64) mutable std::atomic<std::size_t> published{0};

@@ -98,8 +98,7 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
     // Rows above the band are walked (their values stepped, nothing drawn; see walkRows), so
     // that a band's rows get the values the whole target's would.
     rows.firstRow = std::max(rows.row[0], 0);
-    rows.lastRow =
-        std::min({bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1, t.endRow - 1});
+    rows.lastRow = std::min({bottomRow ? rows.row[2] : rows.row[2] - 1, t.height - 1, t.endRow - 1});
     rows.bandTop = t.firstRow;
     return rows.firstRow <= rows.lastRow && rows.lastRow >= t.firstRow;
 }

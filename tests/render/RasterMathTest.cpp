@@ -32,14 +32,9 @@ TEST(RasterMath, RoundsHalvesToEvenWithinTheRange) {
     const struct {
         double x, limit;
         std::int64_t expected;
-    } wide[] = {{2.5, 0x1p40, 2},
-                {-3.5, 0x1p40, -4},
-                {0x1p45, 0x1p40, 1LL << 40},
-                {-inf, 0x1p50, -(1LL << 50)},
-                {inf, 0x1p50, 1LL << 50},
-                {nan, 0x1p50, 0},
-                {-0.0, 0x1p50, 0},
-                {-0x1p39 - 0.5, 0x1p40, -(1LL << 39)}};
+    } wide[] = {{2.5, 0x1p40, 2},          {-3.5, 0x1p40, -4},         {0x1p45, 0x1p40, 1LL << 40},
+                {-inf, 0x1p50, -(1LL << 50)}, {inf, 0x1p50, 1LL << 50}, {nan, 0x1p50, 0},
+                {-0.0, 0x1p50, 0},         {-0x1p39 - 0.5, 0x1p40, -(1LL << 39)}};
     for (const auto& c : wide) {
         EXPECT_EQ(roundClamped64(c.x, c.limit), c.expected) << c.x;
     }
