@@ -245,9 +245,12 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     });
 }
 
-template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {
+// A triangle whose corners lie within the guard band. Out of line: the checked fillers and
+// fillTexturedWithinBand share it.
+template <bool Mono, bool Depth>
+VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t) {
     TexturedSetup s;
-    if (!setUpTexturedRows(t, Mono, Depth, s)) {
+    if (!setUpTexturedRowsWithinBand(t, Mono, Depth, s)) {
         return;
     }
     const TexturedSpan<Mono, Depth> span(t);
@@ -261,19 +264,37 @@ template <bool Mono, bool Depth> VARDEL_INLINE_CALLS void fillTextured(const Ras
 } // namespace
 
 void fillTexturedTriangle(const RasterTriangle& triangle) {
-    fillTextured<false, false>(triangle);
+    if (cornersWithinBand(triangle, true)) {
+        fillTextured<false, false>(triangle);
+    }
 }
 
 void fillTexturedTriangleMono(const RasterTriangle& triangle) {
-    fillTextured<true, false>(triangle);
+    if (cornersWithinBand(triangle, true)) {
+        fillTextured<true, false>(triangle);
+    }
 }
 
 void fillTexturedTriangleDepth(const RasterTriangle& triangle) {
-    fillTextured<false, true>(triangle);
+    if (cornersWithinBand(triangle, true)) {
+        fillTextured<false, true>(triangle);
+    }
 }
 
 void fillTexturedTriangleMonoDepth(const RasterTriangle& triangle) {
-    fillTextured<true, true>(triangle);
+    if (cornersWithinBand(triangle, true)) {
+        fillTextured<true, true>(triangle);
+    }
+}
+
+void fillTexturedWithinBand(const RasterTriangle& triangle) {
+    if (triangle.depth == nullptr) {
+        triangle.mono != 0 ? fillTextured<true, false>(triangle)
+                           : fillTextured<false, false>(triangle);
+    } else {
+        triangle.mono != 0 ? fillTextured<true, true>(triangle)
+                           : fillTextured<false, true>(triangle);
+    }
 }
 
 } // namespace vardel

@@ -385,11 +385,17 @@ void fillPerspectiveRows(const TexturedSetup& s, const RasterTriangle& t, int ch
     });
 }
 
+// The checks and the set-up before the rows of a textured triangle whose corners are known to
+// lie within the guard band (cornersWithinBand(t, true)); false when nothing is drawn.
+inline bool setUpTexturedRowsWithinBand(const RasterTriangle& t, bool mono, bool withDepth,
+                                        TexturedSetup& s) {
+    return usableTexture(t) && (!withDepth || t.depth != nullptr) && setUpTextured(t, mono, s);
+}
+
 // The checks and the set-up before a textured triangle's rows; false when nothing is drawn.
 inline bool setUpTexturedRows(const RasterTriangle& t, bool mono, bool withDepth,
                               TexturedSetup& s) {
-    return cornersWithinBand(t, true) && usableTexture(t) && (!withDepth || t.depth != nullptr) &&
-           setUpTextured(t, mono, s);
+    return cornersWithinBand(t, true) && setUpTexturedRowsWithinBand(t, mono, withDepth, s);
 }
 
 // Runs the set-up and calls span(setup, row, firstColumn, endColumn, start) for every row with

@@ -20,4 +20,9 @@ void fillTexturedTriangleMono(const RasterTriangle& triangle);
 void fillTexturedTriangleDepth(const RasterTriangle& triangle);
 void fillTexturedTriangleMonoDepth(const RasterTriangle& triangle);
 
+// The filler drawTexturedTriangle takes for a triangle `depth` and `mono` choose, for one
+// already known to lie within the guard band (cornersWithinBand(triangle, true), which
+// drawTexturedTriangle finds out before anything else): the corners are not checked again.
+void fillTexturedWithinBand(const RasterTriangle& triangle);
+
 } // namespace vardel
