@@ -2,11 +2,41 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "render/RasterMath.h"
 #include "render/Sse2.h"
 
 namespace vardel {
+
+#if VARDEL_SSE2
+namespace {
+
+/*
+ * True when a row of the rectangle holds a 1/z less than `limit`. Each of `rows` rows, `pitch`
+ * apart, is read as `groups` groups of four from column `left` on and one more at `last`, ending
+ * at the right column, whose lanes already read or left of the rectangle are masked off. Groups
+ * is that count where it is fixed when compiled (the narrow rectangles of small triangles: the
+ * groups unrolled), -1 where the count is given.
+ */
+template <int Groups>
+bool anyNearer(const float* row, std::ptrdiff_t pitch, int rows, int left, int groups, int last,
+               __m128 lastMask, __m128 limit) {
+    const int count = Groups >= 0 ? Groups : groups;
+    for (; rows > 0; --rows, row += pitch) {
+        __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
+        for (int g = 0; g < count; ++g) {
+            nearer = _mm_or_ps(nearer, _mm_cmplt_ps(_mm_loadu_ps(row + left + 4 * g), limit));
+        }
+        if (_mm_movemask_ps(nearer) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+#endif
 
 bool hiddenByDepth(const RasterTriangle& t) {
     if (t.depth == nullptr || !usableTarget(t)) {
@@ -79,28 +109,32 @@ bool hiddenByDepth(const RasterTriangle& t) {
     if (t.width >= 4) {
         const __m128 limit = _mm_set1_ps(bound);
         const int end = right + 1;
-        const int groupsEnd = left + ((end - left) & ~3);
+        const int groups = (end - left) >> 2;
+        const int groupsEnd = left + 4 * groups;
         const int last = std::max(end - 4, 0);
         const __m128i column = _mm_add_epi32(_mm_set1_epi32(last), _mm_setr_epi32(0, 1, 2, 3));
         const __m128 lastMask = _mm_castsi128_ps(
             _mm_and_si128(_mm_cmpgt_epi32(column, _mm_set1_epi32(groupsEnd - 1)),
                           _mm_cmplt_epi32(column, _mm_set1_epi32(end))));
-        for (int y = top; y <= bottom; ++y, row += t.pitch()) {
-            __m128 nearer = _mm_and_ps(lastMask, _mm_cmplt_ps(_mm_loadu_ps(row + last), limit));
-            int x = left;
-            for (; x + 8 <= groupsEnd; x += 8) { // two groups a step: wide rectangles dominate
-                nearer =
-                    _mm_or_ps(nearer, _mm_or_ps(_mm_cmplt_ps(_mm_loadu_ps(row + x), limit),
-                                                _mm_cmplt_ps(_mm_loadu_ps(row + x + 4), limit)));
-            }
-            if (x < groupsEnd) {
-                nearer = _mm_or_ps(nearer, _mm_cmplt_ps(_mm_loadu_ps(row + x), limit));
-            }
-            if (_mm_movemask_ps(nearer) != 0) {
-                return false;
-            }
+        const int rows = bottom - top + 1;
+        const auto hidden = [&](auto fixedGroups) {
+            return !anyNearer<decltype(fixedGroups)::value>(row, t.pitch(), rows, left, groups,
+                                                            last, lastMask, limit);
+        };
+        switch (groups) {
+        case 0:
+            return hidden(std::integral_constant<int, 0>{});
+        case 1:
+            return hidden(std::integral_constant<int, 1>{});
+        case 2:
+            return hidden(std::integral_constant<int, 2>{});
+        case 3:
+            return hidden(std::integral_constant<int, 3>{});
+        case 4:
+            return hidden(std::integral_constant<int, 4>{});
+        default:
+            return hidden(std::integral_constant<int, -1>{});
         }
-        return true;
     }
 #endif
     for (int y = top; y <= bottom; ++y, row += t.pitch()) {

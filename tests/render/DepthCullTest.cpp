@@ -45,9 +45,10 @@ TEST(DepthCull, TellsWhatLiesBehindTheBufferFromWhatDoesNot) {
     }
 }
 
-// The rectangle is read in groups of pixels, two at a time: whatever its width and wherever it
-// lies, down to the target's first and last columns, one open pixel in any of its columns keeps a
-// triangle visible, and nothing outside it (the row padding and guards hold nearer values) is read.
+// The rectangle is read in groups of four pixels, unrolled for narrow ones: whatever its width
+// and wherever it lies, down to the target's first and last columns, one open pixel in any of its
+// columns keeps a triangle visible, and nothing outside it (the row padding and guards hold
+// nearer values) is read.
 TEST(DepthCull, EveryColumnOfTheRectangleCounts) {
     for (int width = 1; width <= 21; ++width) {
         for (int left : {0, 1, 2, 5, 40 - width}) {
