@@ -78,9 +78,8 @@ bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
     };
     s.uFixed = fixed(s.uLinear, 0x1p32);
     s.vFixed = fixed(s.vLinear, 0x1p32);
-    for (int c = 0; c < 3; ++c) {
-        s.levelFixed[c] = c < channels ? fixed(s.level[c], 0x1p16) // 16.16 to 32 fraction bits
-                                       : s.levelFixed[0];
+    for (int c = 0; c < channels; ++c) {
+        s.levelFixed[c] = fixed(s.level[c], 0x1p16); // 16.16 to 32 fraction bits
     }
     return true;
 }
@@ -175,15 +174,11 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         s.holdsLevels =
             s.holdsLevels || s.low[c] < kRoundingReach || s.high[c] + kRoundingReach > kChannelMax;
     }
-    for (int c = channels; c < 3; ++c) { // mono: green and blue as red
-        s.level[c] = s.level[0];
-        s.step[c] = s.step[0];
-        s.low[c] = s.low[0];
-        s.high[c] = s.high[0];
-    }
     if (!s.holdsLevels) {
-        s.low.fill(std::numeric_limits<std::int64_t>::min());
-        s.high.fill(std::numeric_limits<std::int64_t>::max());
+        for (int c = 0; c < channels; ++c) {
+            s.low[c] = std::numeric_limits<std::int64_t>::min();
+            s.high[c] = std::numeric_limits<std::int64_t>::max();
+        }
     }
     s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
     return true;
