@@ -121,7 +121,7 @@ private:
  * One level, in a register's low 64 bits with 255 x 2^48 added: its whole part (bits 32 to 47)
  * stays within 0..255, so bits 48 to 63 hold 255 at every pixel, and one shuffle of the 16-bit
  * lanes makes what sse2::scaleTexel takes (the level for blue, green and red, 255 for the top
- * byte). Two instructions a pixel instead of six, and no general register.
+ * byte). Two instructions a pixel, and no general register.
  */
 template <> class FixedLevels<true> {
 public:

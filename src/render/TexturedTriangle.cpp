@@ -10,13 +10,12 @@ void drawTexturedTriangle(const RasterTriangle& triangle) {
         fillTexturedWithinBand(triangle);
         return;
     }
-    TriangleFiller fill = nullptr;
-    if (triangle.depth == nullptr) {
-        fill = triangle.mono != 0 ? fillTexturedTriangleMono : fillTexturedTriangle;
-    } else {
-        fill = triangle.mono != 0 ? fillTexturedTriangleMonoDepth : fillTexturedTriangleDepth;
-    }
-    clipToScreen(triangle, true, fill);
+    // Cut to the guard band first; the pieces' new corners are checked before they are filled.
+    clipToScreen(triangle, true, [](const RasterTriangle& piece) {
+        if (cornersWithinBand(piece, true)) {
+            fillTexturedWithinBand(piece);
+        }
+    });
 }
 
 } // namespace vardel
