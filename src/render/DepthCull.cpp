@@ -39,9 +39,10 @@ bool anyNearer(const float* row, std::ptrdiff_t pitch, int rows, int left, int g
 #endif
 
 bool hiddenByDepth(const RasterTriangle& t) {
-    if (t.depth == nullptr || !usableTarget(t)) {
-        return false;
-    }
+    return t.depth != nullptr && usableTarget(t) && hiddenByUsableDepth(t);
+}
+
+bool hiddenByUsableDepth(const RasterTriangle& t) {
     const ScreenVertex& a = *t.screen[0];
     const ScreenVertex& b = *t.screen[1];
     const ScreenVertex& c = *t.screen[2];

@@ -11,4 +11,8 @@ namespace vardel {
 // front of the camera (z > 0).
 bool hiddenByDepth(const RasterTriangle& triangle);
 
+// hiddenByDepth for a caller that has made sure, once for many triangles, that the triangle
+// has a depth buffer and a usable target (usableTarget).
+bool hiddenByUsableDepth(const RasterTriangle& triangle);
+
 } // namespace vardel

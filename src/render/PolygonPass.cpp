@@ -4,6 +4,7 @@
 #include "render/DepthCull.h"
 #include "render/Lighting.h"
 #include "render/PassRecord.h"
+#include "render/RasterMath.h"
 #include "render/ScreenClip.h"
 
 namespace vardel {
@@ -13,7 +14,8 @@ namespace {
 template <bool FaceLit> class PolygonPass {
 public:
     PolygonPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer)
-        : context(context), lights(lights), drawer(drawer), triangle(passRecord(context)) {}
+        : context(context), lights(lights), drawer(drawer), triangle(passRecord(context)),
+          cullsByDepth(drawer.drawsNow() && triangle.depth != nullptr && usableTarget(triangle)) {}
 
     void run() {
         prepareLights(lights);
@@ -94,12 +96,15 @@ private:
                    const std::array<std::size_t, 3>& index) {
         for (std::size_t k = 0; k < 3; ++k) {
             triangle.screen[k] = &object.screenPoints[index[k]];
-            triangle.shade[k] = &object.vertexLight[index[k]];
-            triangle.uv[k] = &uv[k];
         }
         if (isBackFacing(triangle) || outsideTarget(triangle) ||
-            (drawer.drawsNow() && hiddenByDepth(triangle))) {
+            (cullsByDepth && hiddenByUsableDepth(triangle))) {
             return;
+        }
+        // Shades and texel coordinates only for what is drawn: the tests read the corners.
+        for (std::size_t k = 0; k < 3; ++k) {
+            triangle.shade[k] = &object.vertexLight[index[k]];
+            triangle.uv[k] = &uv[k];
         }
         uv = texCoords(polygon);
         if constexpr (FaceLit) {
@@ -185,6 +190,8 @@ private:
     Light* lights;
     const TriangleDrawer& drawer;
     RasterTriangle triangle;
+    // Drawn now, into a depth buffer: the target the record holds for the pass was checked.
+    const bool cullsByDepth;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
 };

@@ -115,7 +115,7 @@ TriangleList::RowReach TriangleList::rowReach(const RasterTriangle& triangle) {
     return {static_cast<std::int32_t>(top) - 2, static_cast<std::int32_t>(bottom) + 2};
 }
 
-void TriangleList::drawEntry(const Entry& entry, RasterTriangle& triangle) {
+void TriangleList::drawEntry(const Entry& entry, RasterTriangle& triangle, bool cullsByDepth) {
     triangle.texture = entry.texture;
     triangle.color = entry.color;
     triangle.mono = entry.mono;
@@ -124,7 +124,7 @@ void TriangleList::drawEntry(const Entry& entry, RasterTriangle& triangle) {
         triangle.shade[k] = &entry.shade[k];
         triangle.uv[k] = &entry.uv[k];
     }
-    if (!hiddenByDepth(triangle)) {
+    if (!(cullsByDepth && hiddenByUsableDepth(triangle))) {
         rasterizers().draw(triangle);
     }
 }
@@ -137,6 +137,7 @@ void TriangleList::drawRows(int firstRow, int endRow) const {
     // The render call's fields, with the band's rows; each entry fills in its own. The target
     // is recorded with the first triangle, so it is read once one is published.
     RasterTriangle triangle;
+    bool cullsByDepth = false; // into a depth buffer, on a target found usable once
     while (true) {
         const std::size_t ready = published.load(std::memory_order_acquire);
         if (next < ready) {
@@ -144,10 +145,11 @@ void TriangleList::drawRows(int firstRow, int endRow) const {
                 triangle = target;
                 triangle.firstRow = firstRow;
                 triangle.endRow = endRow;
+                cullsByDepth = triangle.depth != nullptr && usableTarget(triangle);
             }
             for (; next < ready; ++next) {
                 if (reach[next].bottom >= firstRow && reach[next].top < endRow) {
-                    drawEntry(recorded[next], triangle);
+                    drawEntry(recorded[next], triangle, cullsByDepth);
                 }
             }
         } else if (complete.load(std::memory_order_acquire)) {

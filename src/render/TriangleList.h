@@ -60,8 +60,9 @@ private:
         std::int32_t bottom;
     };
     static RowReach rowReach(const RasterTriangle& triangle);
-    // Draws an entry with `triangle`, which holds the render call's fields and the band's rows.
-    static void drawEntry(const Entry& entry, RasterTriangle& triangle);
+    // Draws an entry with `triangle`, which holds the render call's fields and the band's rows;
+    // cullsByDepth when its depth buffer and target were found usable.
+    static void drawEntry(const Entry& entry, RasterTriangle& triangle, bool cullsByDepth);
     // Makes the first `count` entries visible to the drawing threads.
     void publish(std::size_t count) const;
 

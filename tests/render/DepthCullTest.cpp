@@ -43,6 +43,12 @@ TEST(DepthCull, TellsWhatLiesBehindTheBufferFromWhatDoesNot) {
         const test::Triangle t = triangle(c.corners);
         EXPECT_EQ(hiddenByDepth(t.record(target, c.withDepth)), c.hidden) << c.what;
     }
+    // A target the fillers refuse is not judged either (its sides may not be the buffer's).
+    RasterTarget target(64, 48, 3);
+    target.forEach([&](int x, int y) { target.depthAt(x, y) = 0.5f; });
+    RasterTriangle tooWide = triangle(far).record(target, true);
+    tooWide.width = 32768;
+    EXPECT_FALSE(hiddenByDepth(tooWide));
 }
 
 // The rectangle is read in groups of four pixels, unrolled for narrow ones: whatever its width
