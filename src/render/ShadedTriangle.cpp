@@ -209,21 +209,32 @@ private:
         sse2::Nearness<HeldDepth> nearness(start.w, depthSlope, from, depthLow, depthHigh);
         int i = from;
         for (; i + 4 <= to; i += 4) {
-            const __m128i colour = _mm_or_si128(
-                _mm_or_si128(_mm_and_si128(red, redMask),
-                             _mm_and_si128(_mm_srli_epi32(green, 8), greenMask)),
-                _mm_srli_epi32(blue, 16));
+            const auto colour = [&] {
+                return _mm_or_si128(
+                    _mm_or_si128(_mm_and_si128(red, redMask),
+                                 _mm_and_si128(_mm_srli_epi32(green, 8), greenMask)),
+                    _mm_srli_epi32(blue, 16));
+            };
             auto* const pixels = reinterpret_cast<__m128i*>(row.out + i);
             if constexpr (Depth) {
                 const __m128 near = nearness.next();
                 const __m128 stored = _mm_loadu_ps(row.depth + i);
-                const __m128i keep = _mm_castps_si128(_mm_cmplt_ps(stored, near));
-                // The nearer of the two is what the test keeps (a stored value equal to the
-                // pixel's is the same float; the buffer holds no NaN).
-                _mm_storeu_ps(row.depth + i, _mm_max_ps(stored, near));
-                _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), colour));
+                const __m128 nearer = _mm_cmplt_ps(stored, near);
+                // Groups are mostly drawn whole or hidden whole (a backdrop behind what was
+                // drawn before it): those skip the blend, or everything.
+                const int drawn = _mm_movemask_ps(nearer);
+                if (drawn == 0xF) {
+                    _mm_storeu_ps(row.depth + i, near);
+                    _mm_storeu_si128(pixels, colour());
+                } else if (drawn != 0) {
+                    // The nearer of the two is what the test keeps (a stored value equal to
+                    // the pixel's is the same float; the buffer holds no NaN).
+                    _mm_storeu_ps(row.depth + i, _mm_max_ps(stored, near));
+                    _mm_storeu_si128(pixels, sse2::select(_mm_castps_si128(nearer),
+                                                          _mm_loadu_si128(pixels), colour()));
+                }
             } else {
-                _mm_storeu_si128(pixels, colour);
+                _mm_storeu_si128(pixels, colour());
             }
             red = _mm_add_epi32(red, redFour);
             green = _mm_add_epi32(green, greenFour);

@@ -315,6 +315,26 @@ private:
     static void writeFour(const std::uint32_t* texels, __m128i index,
                           const __m128i (&levels)[Mono ? 1 : 3], __m128i keep,
                           sse2::Nearness<false>& nearness, std::uint32_t* out, float* depth) {
+        bool whole = !Masked;
+        if constexpr (Depth) {
+            const __m128 near = nearness.next();
+            const __m128 stored = _mm_loadu_ps(depth);
+            const __m128i nearer = _mm_castps_si128(_mm_cmplt_ps(stored, near));
+            keep = Masked ? _mm_and_si128(keep, nearer) : nearer;
+            // A group hidden whole (as where a surface passes behind another) is not shaded.
+            const int kept = _mm_movemask_epi8(keep);
+            if (kept == 0) {
+                return;
+            }
+            // One drawn whole, as most are, stores without blending.
+            whole = kept == 0xFFFF;
+            if (whole) {
+                _mm_storeu_ps(depth, near);
+            } else {
+                _mm_storeu_ps(depth, _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
+                                                                   _mm_castps_si128(near))));
+            }
+        }
         alignas(16) std::int32_t lane[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(lane), index);
         const __m128i texel =
@@ -329,18 +349,10 @@ private:
         }
         const __m128i shaded = sse2::scaleChannels(texel, low, high);
         auto* const pixels = reinterpret_cast<__m128i*>(out);
-        if constexpr (Depth) {
-            const __m128 near = nearness.next();
-            const __m128 stored = _mm_loadu_ps(depth);
-            const __m128i nearer = _mm_castps_si128(_mm_cmplt_ps(stored, near));
-            keep = Masked ? _mm_and_si128(keep, nearer) : nearer;
-            _mm_storeu_ps(depth, _mm_castsi128_ps(sse2::select(keep, _mm_castps_si128(stored),
-                                                               _mm_castps_si128(near))));
-        }
-        if constexpr (Depth || Masked) {
-            _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
-        } else {
+        if (whole) {
             _mm_storeu_si128(pixels, shaded);
+        } else {
+            _mm_storeu_si128(pixels, sse2::select(keep, _mm_loadu_si128(pixels), shaded));
         }
     }
 #endif
@@ -357,7 +369,7 @@ private:
     // to the corners' range. Segments that need neither go four pixels at a time where SSE2 is
     // there. The depth test chooses what to store instead of branching: which pixels pass is as
     // good as random where surfaces overlap, and a mispredicted branch costs more than shading
-    // a pixel that is not kept.
+    // a pixel that is not kept. Only a group of four hidden whole is passed over.
     template <bool HoldTexels, bool HoldLevels>
     void draw(const TexturedSetup& s, const TexturedSpanStart& start, const TexelSegment& g,
               const Row& row) const {
