@@ -213,7 +213,7 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     std::uint32_t* out = t.pixels + top;
     float* depth = Depth ? t.depth + top : nullptr;
     FixedRow row(s, kChannels);
-    walkRows(s.rows, t.width, [&](int y, int first, int end) {
+    const auto drawRow = [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
             if (unheldFixedSpan(s, w, end - first)) {
@@ -237,7 +237,12 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
         if constexpr (Depth) {
             depth += pitch;
         }
-    });
+    };
+    if (rowsWithin(s.rows, t.width)) {
+        walkRows<true>(s.rows, t.width, drawRow);
+    } else {
+        walkRows(s.rows, t.width, drawRow);
+    }
 }
 
 // A triangle whose corners lie within the guard band. Out of line: the checked fillers and

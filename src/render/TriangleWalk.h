@@ -103,12 +103,23 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
     return rows.firstRow <= rows.lastRow && rows.lastRow >= t.firstRow;
 }
 
+// True when the rounded corners lie within columns 0..width and no walked row lies above the
+// band: then every row's ends round into 0..width by themselves (the stepped sides stray from
+// the exact ones by far less than half a column) and no row is passed over.
+inline bool rowsWithin(const TriangleRows& t, int width) {
+    const int least = std::min({t.column[0], t.column[1], t.column[2]});
+    const int most = std::max({t.column[0], t.column[1], t.column[2]});
+    return least >= 0 && most <= width && t.firstRow >= t.bandTop;
+}
+
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
 // when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found
 // directly on its first walked row and stepped from there, so that a triangle sharing the edge
 // steps through the same values. One loop serves both sides and both short edges, so that the
-// row's code (fillers inline whole spans into it) is there once.
-template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) {
+// row's code (fillers inline whole spans into it) is there once. Within, the caller has found
+// rowsWithin true: the ends are rounded without holding them to the target.
+template <bool Within = false, class Row>
+void walkRows(const TriangleRows& t, int width, Row&& row) {
     const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
     // Above B's row the short side runs along AB, from B's row on along BC. Each side keeps
     // its own column and slope, so that no row chooses between them.
@@ -128,8 +139,12 @@ template <class Row> void walkRows(const TriangleRows& t, int width, Row&& row) 
                 rightSlope = t.bc.slope;
             }
         }
-        const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
-        row(y, roundClamped(left, 0, width), end);
+        if constexpr (Within) {
+            row(y, roundNearest(left), roundNearest(right));
+        } else {
+            const int end = y >= t.bandTop ? roundClamped(right, 0, width) : 0;
+            row(y, roundClamped(left, 0, width), end);
+        }
         left += leftSlope;
         right += rightSlope;
     }

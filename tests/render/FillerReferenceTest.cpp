@@ -60,6 +60,34 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
     }
 }
 
+// Triangles on the fixed-point course (one depth, texels inside the texture) with a side along
+// the target's first or last column or one column past it, drawn whole and as a band that
+// starts below their top: what the plain filler draws, and nothing past the target's sides or
+// above the band.
+TEST(FillerReference, LinearTrianglesAtTheTargetsSidesAndAboveItsBand) {
+    const Texture texture = test::coordinateTexture(64);
+    for (const double side : {-1.0, 0.0, 1.0, 47.0, 48.0, 49.0}) {
+        const double inner = side < 24.0 ? side + 20.0 : side - 20.0;
+        test::Triangle t =
+            test::triangle({{{side, 2.0, 4.0}, {side, 30.0, 4.0}, {inner, 16.0, 4.0}}}, &texture);
+        t.uv = {{{8.0, 8.0}, {8.0, 56.0}, {56.0, 32.0}}};
+        t.shade.fill({0.5, 0.5, 0.5});
+        for (const int bandTop : {0, 9}) {
+            for (const bool depth : {false, true}) {
+                test::RasterTarget fast(48, 32, 4), plain(48, 32, 4);
+                RasterTriangle drawn = t.record(fast, depth);
+                RasterTriangle planned = t.record(plain, depth);
+                drawn.firstRow = planned.firstRow = bandTop;
+                (depth ? fillTexturedTriangleDepth : fillTexturedTriangle)(drawn);
+                reference::fillTexturedTriangle(planned, false, depth);
+                EXPECT_TRUE(fast.same(plain)) << side << ", band from " << bandTop;
+                EXPECT_TRUE(fast.guardsIntact()) << side << ", band from " << bandTop;
+                EXPECT_GT(fast.countWritten(), 200) << side << ", band from " << bandTop;
+            }
+        }
+    }
+}
+
 // Textures taller or wider than 32767 texels, whose 16.16 coordinates need not fit 32 bits and
 // whose row x width does not fit the groups' 16-bit halves. Screen-wide triangles reach texels
 // past row or column 32767: at one depth and far enough inside the texture for the fixed-point
