@@ -70,9 +70,9 @@ struct TriangleRows {
 inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& rows) {
     std::array<int, 3> column;
     std::array<int, 3> row;
-    for (int k = 0; k < 3; ++k) {
-        column[k] = roundClamped(t.screen[k]->x, -kGuardBand, t.width + kGuardBand);
-        row[k] = roundClamped(t.screen[k]->y, -kGuardBand, t.height + kGuardBand);
+    for (int k = 0; k < 3; ++k) { // within the guard band: nothing to hold
+        column[k] = roundNearest(t.screen[k]->x);
+        row[k] = roundNearest(t.screen[k]->y);
     }
     const std::array<int, 3> order = sortByRow(row);
     rows.corner = order;
