@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 
 #include "math/MatrixMultiply.h"
+#include "math/PointTransform.h"
 #include "math/Quotient.h"
 #include "math/Rotation.h"
+#include "math/ViewTransform.h"
 #include "scene/ObjectTransforms.h"
 #include "scene/SceneObject.h"
 
@@ -104,6 +107,30 @@ TEST(Transform, ProjectsWithYUpAndZIntoTheScreenAndToInfinityWithoutTrapping) {
     scene.camera.focal = 0;
     prepareObjects(scene.context);
     EXPECT_FALSE(std::isfinite(scene.object.projection[2][3]));
+}
+
+// The array form projects every point exactly as projectPoint does, to the last bit, also at
+// the camera's depth (W = 0, infinities and NaN) and with a general matrix.
+TEST(Transform, ArrayProjectionIsPointProjectionToTheBit) {
+    std::mt19937 random(77);
+    std::uniform_real_distribution<double> any(-500.0, 500.0);
+    Matrix44 q = projectionMatrix(160.0, 120.0, 277.0);
+    std::vector<Vec3> points(500);
+    for (Vec3& p : points)
+        p = {any(random), any(random), any(random)};
+    points[7].z = 0.0;           // W = 0 for the projection matrix: infinities
+    points[8] = {0.0, 0.0, 0.0}; // and NaN
+    for (int round = 0; round < 2; ++round) {
+        std::vector<Vec3> out(points.size());
+        projectPoints(q, points, out);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const Vec3 one = projectPoint(q, points[i]);
+            EXPECT_EQ(std::memcmp(&one, &out[i], sizeof(Vec3)), 0) << round << ": point " << i;
+        }
+        for (auto& row : q)
+            for (double& e : row)
+                e = any(random);
+    }
 }
 
 // Each axis turns its own way, scale applies on the model axes before the turn, and bank
