@@ -126,12 +126,19 @@ inline double clampUnit(double s) {
 // last, lies within low..high at both ends and so (the rounded sums being monotonic) at every
 // pixel between: then no pixel's value needs holding. False for NaN.
 inline bool endsWithin(double first, double last, double low, double high) {
-    // The lesser and the greater end decide: two tests instead of four. Where either is not a
-    // number, the comparisons choose `last` as the lesser and `first` as the greater, so a NaN
-    // at either end fails the test. (Written so, they compile to a minsd and a maxsd.)
-    const double lesser = first < last ? first : last;
-    const double greater = last > first ? last : first;
+#if VARDEL_SSE2
+    // The lesser and the greater end decide: two tests instead of four. minsd and maxsd give
+    // their second operand where either is not a number, so a NaN `last` becomes the lesser
+    // and a NaN `first` the greater, and the test fails as it does below. (From comparisons
+    // the compiler made a branch on which end is the lesser, as good as random.)
+    const __m128d a = _mm_set_sd(first);
+    const __m128d b = _mm_set_sd(last);
+    const double lesser = _mm_cvtsd_f64(_mm_min_sd(a, b));
+    const double greater = _mm_cvtsd_f64(_mm_max_sd(b, a));
     return (lesser >= low) & (greater <= high);
+#else
+    return (first >= low) & (first <= high) & (last >= low) & (last <= high);
+#endif
 }
 
 // Depths the drawing code accepts. Within this range 1/z and 1/(1/z) stay finite and non-zero

@@ -107,9 +107,10 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
 // band: then every row's ends round into 0..width by themselves (the stepped sides stray from
 // the exact ones by far less than half a column) and no row is passed over.
 inline bool rowsWithin(const TriangleRows& t, int width) {
-    const int least = std::min({t.column[0], t.column[1], t.column[2]});
-    const int most = std::max({t.column[0], t.column[1], t.column[2]});
-    return least >= 0 && most <= width && t.firstRow >= t.bandTop;
+    // On values and combined with &: no branch but the caller's.
+    const int least = lowest(t.column[0], t.column[1], t.column[2]);
+    const int most = highest(t.column[0], t.column[1], t.column[2]);
+    return (least >= 0) & (most <= width) & (t.firstRow >= t.bandTop);
 }
 
 // Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
