@@ -39,7 +39,7 @@ bool anyNearer(const float* row, std::ptrdiff_t pitch, int rows, int left, int g
 #endif
 
 bool hiddenByDepth(const RasterTriangle& t) {
-    return t.depth != nullptr && usableTarget(t) && hiddenByUsableDepth(t);
+    return depthCullable(t) && hiddenByUsableDepth(t);
 }
 
 bool hiddenByUsableDepth(const RasterTriangle& t) {

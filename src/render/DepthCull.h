@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/RasterMath.h"
 #include "render/RasterTriangle.h"
 
 namespace vardel {
@@ -11,8 +12,13 @@ namespace vardel {
 // front of the camera (z > 0).
 bool hiddenByDepth(const RasterTriangle& triangle);
 
-// hiddenByDepth for a caller that has made sure, once for many triangles, that the triangle
-// has a depth buffer and a usable target (usableTarget).
+// True when the triangle has a depth buffer and a usable target (usableTarget): what
+// hiddenByUsableDepth needs. Every triangle of a pass shares them, so callers find it once.
+inline bool depthCullable(const RasterTriangle& triangle) {
+    return triangle.depth != nullptr && usableTarget(triangle);
+}
+
+// hiddenByDepth for a triangle known to be depthCullable.
 bool hiddenByUsableDepth(const RasterTriangle& triangle);
 
 } // namespace vardel

@@ -4,7 +4,6 @@
 #include "render/DepthCull.h"
 #include "render/Lighting.h"
 #include "render/PassRecord.h"
-#include "render/RasterMath.h"
 #include "render/ScreenClip.h"
 
 namespace vardel {
@@ -15,7 +14,7 @@ template <bool FaceLit> class PolygonPass {
 public:
     PolygonPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer)
         : context(context), lights(lights), drawer(drawer), triangle(passRecord(context)),
-          cullsByDepth(drawer.drawsNow() && triangle.depth != nullptr && usableTarget(triangle)) {}
+          cullsByDepth(drawer.drawsNow() && depthCullable(triangle)) {}
 
     void run() {
         prepareLights(lights);

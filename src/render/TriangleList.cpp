@@ -137,7 +137,7 @@ void TriangleList::drawRows(int firstRow, int endRow) const {
     // The render call's fields, with the band's rows; each entry fills in its own. The target
     // is recorded with the first triangle, so it is read once one is published.
     RasterTriangle triangle;
-    bool cullsByDepth = false; // into a depth buffer, on a target found usable once
+    bool cullsByDepth = false; // found once, with the target
     while (true) {
         const std::size_t ready = published.load(std::memory_order_acquire);
         if (next < ready) {
@@ -145,7 +145,7 @@ void TriangleList::drawRows(int firstRow, int endRow) const {
                 triangle = target;
                 triangle.firstRow = firstRow;
                 triangle.endRow = endRow;
-                cullsByDepth = triangle.depth != nullptr && usableTarget(triangle);
+                cullsByDepth = depthCullable(triangle);
             }
             for (; next < ready; ++next) {
                 if (reach[next].bottom >= firstRow && reach[next].top < endRow) {

@@ -61,7 +61,7 @@ private:
     };
     static RowReach rowReach(const RasterTriangle& triangle);
     // Draws an entry with `triangle`, which holds the render call's fields and the band's rows;
-    // cullsByDepth when its depth buffer and target were found usable.
+    // cullsByDepth when it is depthCullable.
     static void drawEntry(const Entry& entry, RasterTriangle& triangle, bool cullsByDepth);
     // Makes the first `count` entries visible to the drawing threads.
     void publish(std::size_t count) const;
