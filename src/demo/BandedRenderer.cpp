@@ -59,8 +59,7 @@ void BandedRenderer::helperLoop() {
         }
         seen = posted.load(std::memory_order_acquire);
         const auto start = std::chrono::steady_clock::now();
-        clearDepthRows(*lowerScene, lowerFirst, lowerEnd);
-        triangles.drawRows(lowerFirst, lowerEnd);
+        drawFrameRows(*lowerScene, lowerFirst, lowerEnd);
         lowerSeconds = secondsSince(start);
         {
             // Under the lock, so that a waiter between its check and its sleep cannot miss it.
@@ -99,10 +98,9 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
         render(scene, sceneTime);
         return;
     }
-    // The helper fills the lower band as the triangles are recorded; this thread records them
-    // (transforming and lighting the scene), then fills the upper band. Each clears its own
-    // band's depth rows.
-    triangles.begin(2 * scene.context.polygonTable.size());
+    // This thread animates and transforms the scene; then each thread draws its band, the
+    // helper the lower one, clearing the band's depth rows first.
+    prepareFrame(scene, sceneTime);
     // Rows are kept at least an eighth of the target on each side.
     const int margin = std::max(height / 8, 1);
     int& split = entry.split;
@@ -116,10 +114,7 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
     }
     wake.notify_one();
     const auto start = std::chrono::steady_clock::now();
-    clearDepthRows(scene, 0, split);
-    render(scene, sceneTime, triangles);
-    triangles.end();
-    triangles.drawRows(0, split);
+    drawFrameRows(scene, 0, split);
     const double upperSeconds = secondsSince(start);
     const auto finishedBand = [&] {
         return finished.load(std::memory_order_acquire) == posted.load(std::memory_order_relaxed);
@@ -129,8 +124,8 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
         done.wait(lock, finishedBand);
     }
     const double helperSeconds = lowerSeconds;
-    // Move the boundary toward the side that took longer (recording and the upper band, or
-    // the lower band), by a few rows a frame; within 5 % the two count as even.
+    // Move the boundary toward the side that took longer, by a few rows a frame; within 5 %
+    // the two count as even.
     const int stepRows = std::max(height / 80, 1);
     if (upperSeconds > helperSeconds * 1.05) {
         split -= stepRows;

@@ -8,18 +8,17 @@
 #include <thread>
 
 #include "demo/Timeline.h"
-#include "render/TriangleList.h"
 
 namespace vardel {
 
 /*
- * The software renderer on two threads: the render call transforms, lights and records the
- * triangles on the calling thread while a helper thread fills the lower band of rows from them
- * as they come; then the calling thread fills the upper band from the same triangles. The
- * pictures are exactly those of coreRenderer(). The boundary between the bands follows the
- * work: it moves a few rows a frame toward the side that finished first, for each scene on its
- * own (a part that draws two scenes a frame would otherwise pull one boundary two ways). A scene
- * with lines or edges is rendered on one thread.
+ * The software renderer on two threads: the calling thread animates and transforms the scene
+ * (prepareFrame), then it draws the upper band of rows while a helper thread draws the lower
+ * one (drawFrameRows), each running the polygon pass over the same transformed points and
+ * lighting only what its band draws. The pictures are exactly those of coreRenderer(). The
+ * boundary between the bands follows the work: it moves a few rows a frame toward the side
+ * that finished first, for each scene on its own (a part that draws two scenes a frame would
+ * otherwise pull one boundary two ways). A scene with lines or edges is rendered on one thread.
  */
 class BandedRenderer final : public SceneRenderer {
 public:
@@ -41,8 +40,6 @@ private:
     void helperLoop();
     SceneEntry& entryOf(const Scene& scene);
 
-    TriangleList triangles;
-
     // Hand-over to the helper: a band to fill (posted > finished) or the end (stopping). Both
     // sides spin a while before they sleep: a frame takes about a millisecond, and waking a
     // sleeping thread can take a good part of that on a busy machine.
@@ -53,7 +50,7 @@ private:
     std::atomic<std::uint64_t> finished{0};
     std::atomic<bool> stopping{false};
     // The lower band: written before posted, read after it.
-    Scene* lowerScene = nullptr;
+    const Scene* lowerScene = nullptr;
     int lowerFirst = 0;
     int lowerEnd = 0;
     double lowerSeconds = 0.0; // written before finished, read after it

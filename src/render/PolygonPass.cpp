@@ -10,38 +10,33 @@ namespace vardel {
 
 namespace {
 
+/*
+ * The polygons drawn on rows firstRow .. endRow - 1 of the target. A band reads the scene and
+ * writes only its own rows, so that bands can be drawn side by side on several threads: the
+ * depth cull reads the band's rows, and a face-lit triangle's corners are lit into the pass's
+ * own storage. Drawing the whole target, the pass also writes those shades into the objects'
+ * vertexLight (ownShades false), as a single render call does.
+ */
 template <bool FaceLit> class PolygonPass {
 public:
-    PolygonPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer)
-        : context(context), lights(lights), drawer(drawer), triangle(passRecord(context)),
-          cullsByDepth(drawer.drawsNow() && depthCullable(triangle)) {}
+    PolygonPass(const RenderContext& context, const Light* lights, const TriangleDrawer& drawer,
+                const PassRows& rows)
+        : context(context), lights(lights), drawer(drawer),
+          triangle(bandRecord(context, rows.firstRow, rows.endRow)),
+          cullsByDepth(depthCullable(triangle)), ownShades(rows.ownShades) {}
 
     void run() {
-        prepareLights(lights);
-        if constexpr (!FaceLit) {
-            lightEveryPoint();
-        }
         for (Polygon* polygon : context.polygonTable) {
             drawPolygon(*polygon);
         }
     }
 
 private:
-    // Vertex-lit: each point once per light with its smoothed normal, no ambient term.
-    void lightEveryPoint() {
-        for (SceneObject* object = context.objects; object != nullptr; object = object->next) {
-            computeVertexNormals(*object);
-            object->greyLighting = context.greyLighting;
-            for (VertexShade& shade : object->vertexLight) {
-                shade = {};
-            }
-            for (const Light* light = lights; light != nullptr; light = light->next) {
-                for (std::size_t i = 0; i < object->points.size(); ++i) {
-                    lightPoint(object->greyLighting != 0, object->viewPoints[i],
-                               object->vertexNormals[i], object->vertexLight[i], *light);
-                }
-            }
-        }
+    static RasterTriangle bandRecord(const RenderContext& context, int firstRow, int endRow) {
+        RasterTriangle record = passRecord(context);
+        record.firstRow = firstRow;
+        record.endRow = endRow;
+        return record;
     }
 
     // Face-lit: a corner's shade starts at the ambient colour and adds every light.
@@ -58,9 +53,6 @@ private:
         SceneObject& object = *polygon.object;
         triangle.color = polygon.color;
         triangle.texture = polygon.texture;
-        if constexpr (FaceLit) {
-            object.greyLighting = context.greyLighting;
-        }
         if (polygon.isLine()) {
             drawLinePolygon(triangle, object, polygon);
             return;
@@ -102,7 +94,7 @@ private:
         }
         // Shades and texel coordinates only for what is drawn: the tests read the corners.
         for (std::size_t k = 0; k < 3; ++k) {
-            triangle.shade[k] = &object.vertexLight[index[k]];
+            triangle.shade[k] = FaceLit ? &lit[k] : &object.vertexLight[index[k]];
             triangle.uv[k] = &uv[k];
         }
         uv = texCoords(polygon);
@@ -110,13 +102,15 @@ private:
             faceNormal = SurfaceNormal(vardel::faceNormal(object.viewPoints[index[0]],
                                                           object.viewPoints[index[1]],
                                                           object.viewPoints[index[2]]));
-            const std::array<VertexShade, 3> lit = lightThreePoints(
+            lit = lightThreePoints(
                 object.greyLighting != 0,
                 {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
                  &object.viewPoints[index[2]]},
                 faceNormal, {context.ambient[0], context.ambient[1], context.ambient[2]}, lights);
-            for (std::size_t k = 0; k < 3; ++k) {
-                object.vertexLight[index[k]] = lit[k];
+            if (!ownShades) {
+                for (std::size_t k = 0; k < 3; ++k) {
+                    object.vertexLight[index[k]] = lit[k];
+                }
             }
         }
         drawer.draw(triangle);
@@ -185,24 +179,58 @@ private:
         }
     }
 
-    RenderContext& context;
-    Light* lights;
+    const RenderContext& context;
+    const Light* lights;
     const TriangleDrawer& drawer;
     RasterTriangle triangle;
-    // Drawn now, into a depth buffer: the target the record holds for the pass was checked.
+    // With a depth buffer: the target the record holds for the pass was checked.
     const bool cullsByDepth;
+    const bool ownShades;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
+    std::array<VertexShade, 3> lit{}; // face-lit: the shades of an unclipped triangle
 };
 
 } // namespace
 
 void faceLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
-    PolygonPass<true>(context, lights, drawer).run();
+    preparePolygonPass(context, lights, true);
+    PolygonPass<true>(context, lights, drawer, PassRows{}).run();
 }
 
 void vertexLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
-    PolygonPass<false>(context, lights, drawer).run();
+    preparePolygonPass(context, lights, false);
+    PolygonPass<false>(context, lights, drawer, PassRows{}).run();
+}
+
+// Vertex-lit, each point is lit once per light with its smoothed normal and no ambient term.
+void preparePolygonPass(const RenderContext& context, Light* lights, bool faceLit) {
+    prepareLights(lights);
+    for (SceneObject* object = context.objects; object != nullptr; object = object->next) {
+        object->greyLighting = context.greyLighting;
+        if (faceLit) {
+            continue;
+        }
+        computeVertexNormals(*object);
+        for (VertexShade& shade : object->vertexLight) {
+            shade = {};
+        }
+        for (const Light* light = lights; light != nullptr; light = light->next) {
+            for (std::size_t i = 0; i < object->points.size(); ++i) {
+                lightPoint(object->greyLighting != 0, object->viewPoints[i],
+                           object->vertexNormals[i], object->vertexLight[i], *light);
+            }
+        }
+    }
+}
+
+void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit,
+                     const PassRows& rows) {
+    if (faceLit) {
+        PolygonPass<true>(context, lights, rasterizers(), rows).run();
+    } else {
+        PolygonPass<false>(context, lights, rasterizers(), rows).run();
+    }
 }
 
 } // namespace vardel

@@ -40,7 +40,7 @@ void sortPolygons(RenderContext& context) {
     }
 }
 
-void clearDepthRows(Scene& scene, int firstRow, int endRow) {
+void clearDepthRows(const Scene& scene, int firstRow, int endRow) {
     if (scene.depthBuffer != nullptr) {
         const int pitch = scene.width + scene.rowPadding;
         float* const rows = scene.depthBuffer.get();
@@ -49,7 +49,11 @@ void clearDepthRows(Scene& scene, int firstRow, int endRow) {
     }
 }
 
-void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
+namespace {
+
+// What comes before the polygon pass: the context's fields, the motion of objects, lights and
+// camera (a camera without keys keeps its state), the transforms and the polygon order.
+void animate(Scene& scene, double sceneTime) {
     RenderContext& context = scene.context;
     context.height = scene.height;
     context.width = scene.width;
@@ -60,10 +64,6 @@ void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
     context.greyLighting = scene.greyLighting;
     context.ambient = {scene.ambientR, scene.ambientG, scene.ambientB};
 
-    if (drawer.drawsNow()) {
-        clearDepthRows(scene, 0, scene.height);
-    }
-    // Objects and lights, then the camera (a camera without keys keeps its state).
     evaluateSceneMotion(scene, sceneTime);
     scene.camera.focal = quotient(scene.width, quotient(3.23, scene.zoomFactor));
 
@@ -71,14 +71,32 @@ void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
     if (scene.depthBuffer == nullptr) {
         sortPolygons(context);
     }
+}
+
+} // namespace
+
+void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer) {
+    clearDepthRows(scene, 0, scene.height);
+    animate(scene, sceneTime);
     if (scene.faceLighting != 0) {
-        faceLitPass(context, scene.lights.head, drawer);
+        faceLitPass(scene.context, scene.lights.head, drawer);
     } else {
-        vertexLitPass(context, scene.lights.head, drawer);
+        vertexLitPass(scene.context, scene.lights.head, drawer);
     }
     if (scene.wireframe != 0) {
-        edgePass(context);
+        edgePass(scene.context);
     }
+}
+
+void prepareFrame(Scene& scene, double sceneTime) {
+    animate(scene, sceneTime);
+    preparePolygonPass(scene.context, scene.lights.head, scene.faceLighting != 0);
+}
+
+void drawFrameRows(const Scene& scene, int firstRow, int endRow) {
+    clearDepthRows(scene, firstRow, endRow);
+    polygonPassRows(scene.context, scene.lights.head, scene.faceLighting != 0,
+                    PassRows{firstRow, endRow, true});
 }
 
 } // namespace vardel

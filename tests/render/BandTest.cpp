@@ -1,7 +1,6 @@
 // Filling a target in bands of rows, as two threads do: band by band the target gets exactly
-// the pixels and depths of the triangles drawn whole (also while they are still being
-// recorded), a band's triangles touch no row outside it, and the depth cull reads only its
-// band's rows (another thread is writing the others).
+// the pixels and depths of the triangles drawn whole, a band's triangles touch no row outside
+// it, and the depth cull reads only its band's rows (another thread is writing the others).
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@
 #include "RasterTarget.h"
 #include "render/DepthCull.h"
 #include "render/TriangleDrawer.h"
-#include "render/TriangleList.h"
 
 namespace vardel {
 namespace {
@@ -38,6 +36,19 @@ std::vector<Triangle> someTriangles(std::mt19937& random, const Texture& texture
     return triangles;
 }
 
+// The triangles drawn in order on rows firstRow .. endRow - 1 of the target.
+void drawBand(const std::vector<Triangle>& triangles, RasterTarget& target, bool withDepth,
+              int firstRow, int endRow) {
+    for (const Triangle& t : triangles) {
+        RasterTriangle record = t.record(target, withDepth);
+        record.firstRow = firstRow;
+        record.endRow = endRow;
+        if (!(withDepth && hiddenByDepth(record))) {
+            rasterizers().draw(record);
+        }
+    }
+}
+
 TEST(Bands, FilledBandByBandTheTargetIsTheSameAsFilledWhole) {
     std::mt19937 random(2024);
     const Texture texture = test::coordinateTexture(64);
@@ -47,26 +58,18 @@ TEST(Bands, FilledBandByBandTheTargetIsTheSameAsFilledWhole) {
         RasterTarget whole(96, 64, 3);
         RasterTarget banded(96, 64, 3);
         RasterTarget oneBand(96, 64, 3);
-        TriangleList toBanded;
-        TriangleList toOneBand;
-        toBanded.begin(triangles.size());
-        toOneBand.begin(triangles.size());
-        const int split = std::uniform_int_distribution<int>(1, 63)(random);
-        // The lower band is drawn on another thread while the triangles are being recorded.
-        std::thread lower([&] { toBanded.drawRows(split, 64); });
         for (const Triangle& t : triangles) {
             rasterizers().draw(t.record(whole, withDepth));
-            toBanded.draw(t.record(banded, withDepth));
-            toOneBand.draw(t.record(oneBand, withDepth));
         }
-        toBanded.end();
-        toOneBand.end();
-        toBanded.drawRows(0, split);
+        const int split = std::uniform_int_distribution<int>(1, 63)(random);
+        // The lower band is drawn on another thread at the same time as the upper one.
+        std::thread lower([&] { drawBand(triangles, banded, withDepth, split, 64); });
+        drawBand(triangles, banded, withDepth, 0, split);
         lower.join();
         ASSERT_TRUE(banded.same(whole)) << "round " << round << ", split at row " << split;
 
         const int bottom = std::uniform_int_distribution<int>(split, 64)(random);
-        toOneBand.drawRows(split, bottom);
+        drawBand(triangles, oneBand, withDepth, split, bottom);
         int wrong = 0;
         oneBand.forEach([&](int x, int y) {
             const bool inBand = y >= split && y < bottom;
