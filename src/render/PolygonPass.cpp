@@ -23,7 +23,9 @@ public:
                 const PassRows& rows)
         : context(context), lights(lights), drawer(drawer),
           triangle(bandRecord(context, rows.firstRow, rows.endRow)),
-          cullsByDepth(depthCullable(triangle)), ownShades(rows.ownShades) {}
+          cullsByDepth(depthCullable(triangle)), ownShades(rows.ownShades),
+          banded(rows.firstRow > 0 || rows.endRow < context.height),
+          bandTop(rows.firstRow - 1.0), bandBottom(rows.endRow + 1.0) {}
 
     void run() {
         for (Polygon* polygon : context.polygonTable) {
@@ -37,6 +39,18 @@ private:
         record.firstRow = firstRow;
         record.endRow = endRow;
         return record;
+    }
+
+    // True when the triangle has no row in the band: it draws only on rows between its
+    // corners' rows rounded, so a row's margin each way covers the rounding. The other band's
+    // triangles, about half of them, are passed over first, before the tests that any
+    // triangle needs. Not a number compares false: such a triangle goes on to those tests.
+    bool outsideBand() const {
+        const double top =
+            lowest(triangle.screen[0]->y, triangle.screen[1]->y, triangle.screen[2]->y);
+        const double bottom =
+            highest(triangle.screen[0]->y, triangle.screen[1]->y, triangle.screen[2]->y);
+        return bottom < bandTop || top > bandBottom;
     }
 
     // Face-lit: a corner's shade starts at the ambient colour and adds every light.
@@ -88,7 +102,7 @@ private:
         for (std::size_t k = 0; k < 3; ++k) {
             triangle.screen[k] = &object.screenPoints[index[k]];
         }
-        if (isBackFacing(triangle) || outsideTarget(triangle) ||
+        if ((banded && outsideBand()) || isBackFacing(triangle) || outsideTarget(triangle) ||
             (cullsByDepth && hiddenByUsableDepth(triangle))) {
             return;
         }
@@ -186,6 +200,9 @@ private:
     // With a depth buffer: the target the record holds for the pass was checked.
     const bool cullsByDepth;
     const bool ownShades;
+    const bool banded; // less than the whole target
+    const double bandTop;    // the band's rows widened by one each way
+    const double bandBottom;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
     std::array<VertexShade, 3> lit{}; // face-lit: the shades of an unclipped triangle

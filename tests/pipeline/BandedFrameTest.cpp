@@ -15,7 +15,7 @@ namespace vardel {
 namespace {
 
 // Overlapping triangles in front of the camera in several colours, some of them facing away,
-// and a floor reaching behind the camera, which the near plane cuts.
+// some with a level edge, and a floor reaching behind the camera, which the near plane cuts.
 void buildScene(test::TestScene& t, std::mt19937& random) {
     std::uniform_real_distribution<double> x(-420.0, 420.0);
     std::uniform_real_distribution<double> y(-320.0, 320.0);
@@ -31,6 +31,20 @@ void buildScene(test::TestScene& t, std::mt19937& random) {
         }
         t.addObject(points, polygons, colour);
     }
+    // Triangles with a level edge above or below, both windings: whole rows at their ends.
+    std::vector<Vec3> level;
+    std::vector<std::vector<int>> levelPolygons;
+    for (int i = 0; i < 12; ++i) {
+        const double left = x(random);
+        const double low = y(random);
+        const double high = low + (i % 2 == 0 ? 90.0 : -90.0);
+        const int first = static_cast<int>(level.size());
+        level.insert(level.end(),
+                     {{left, low, -100}, {left + 150, low, -100}, {left + 75, high, -100}});
+        levelPolygons.push_back({first, first + 1, first + 2});
+        levelPolygons.push_back({first, first + 2, first + 1});
+    }
+    t.addObject(level, levelPolygons, 0x00FFFF40);
     t.addObject(
         {{-5000, -150, -2000}, {-5000, -150, 5000}, {5000, -150, 5000}, {5000, -150, -2000}},
         {{0, 1, 2}, {0, 2, 3}}, 0x0080FF80);
@@ -109,6 +123,25 @@ TEST(BandedFrame, TwoBandsAtOnceDrawTheFrameRenderedWhole) {
         EXPECT_TRUE(sameShades(shades(t.scene), before)) << "round " << round;
         EXPECT_TRUE(t.guardIntact());
     }
+}
+
+TEST(BandedFrame, EveryRowCanBeTheBoundary) {
+    // Triangles that end on, just above or just below the boundary row, for every row.
+    std::mt19937 random(31);
+    test::TestScene t;
+    buildScene(t, random);
+    t.scene.createDepthBuffer();
+    render(t.scene, 0.0);
+    const std::vector<std::uint32_t> whole = pixels(t);
+    int differing = 0;
+    for (int split = 1; split < test::TestScene::kHeight; ++split) {
+        t.clearTarget();
+        prepareFrame(t.scene, 0.0);
+        drawFrameRows(t.scene, 0, split);
+        drawFrameRows(t.scene, split, test::TestScene::kHeight);
+        differing += pixels(t) != whole ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0) << "boundaries where the frame differs";
 }
 
 TEST(BandedFrame, OneBandDrawsOnlyItsOwnRows) {
