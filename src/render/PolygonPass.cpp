@@ -1,5 +1,7 @@
 #include "render/PolygonPass.h"
 
+#include <limits>
+
 #include "math/FaceNormal.h"
 #include "render/DepthCull.h"
 #include "render/Lighting.h"
@@ -11,21 +13,20 @@ namespace vardel {
 namespace {
 
 /*
- * The polygons drawn on rows firstRow .. endRow - 1 of the target. A band reads the scene and
- * writes only its own rows, so that bands can be drawn side by side on several threads: the
- * depth cull reads the band's rows, and a face-lit triangle's corners are lit into the pass's
- * own storage. Drawing the whole target, the pass also writes those shades into the objects'
- * vertexLight (ownShades false), as a single render call does.
+ * The polygons drawn on rows firstRow .. endRow - 1 of the target. A band (less than the whole
+ * target) reads the scene and writes only its own rows, so that bands can be drawn side by side
+ * on several threads: the depth cull reads the band's rows, and a face-lit triangle's corners
+ * are lit into the pass's own storage. Drawing the whole target, the pass also writes those
+ * shades into the objects' vertexLight, as a single render call does.
  */
 template <bool FaceLit> class PolygonPass {
 public:
     PolygonPass(const RenderContext& context, const Light* lights, const TriangleDrawer& drawer,
-                const PassRows& rows)
+                int firstRow = 0, int endRow = std::numeric_limits<int>::max())
         : context(context), lights(lights), drawer(drawer),
-          triangle(bandRecord(context, rows.firstRow, rows.endRow)),
-          cullsByDepth(depthCullable(triangle)), ownShades(rows.ownShades),
-          banded(rows.firstRow > 0 || rows.endRow < context.height),
-          bandTop(rows.firstRow - 1.0), bandBottom(rows.endRow + 1.0) {}
+          triangle(bandRecord(context, firstRow, endRow)), cullsByDepth(depthCullable(triangle)),
+          banded(firstRow > 0 || endRow < context.height), bandTop(firstRow - 1.0),
+          bandBottom(endRow + 1.0) {}
 
     void run() {
         for (Polygon* polygon : context.polygonTable) {
@@ -121,7 +122,7 @@ private:
                 {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
                  &object.viewPoints[index[2]]},
                 faceNormal, {context.ambient[0], context.ambient[1], context.ambient[2]}, lights);
-            if (!ownShades) {
+            if (!banded) {
                 for (std::size_t k = 0; k < 3; ++k) {
                     object.vertexLight[index[k]] = lit[k];
                 }
@@ -199,9 +200,8 @@ private:
     RasterTriangle triangle;
     // With a depth buffer: the target the record holds for the pass was checked.
     const bool cullsByDepth;
-    const bool ownShades;
-    const bool banded; // less than the whole target
-    const double bandTop;    // the band's rows widened by one each way
+    const bool banded;    // less than the whole target: writes nothing the objects hold
+    const double bandTop; // the band's rows widened by one each way
     const double bandBottom;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
@@ -212,12 +212,12 @@ private:
 
 void faceLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
     preparePolygonPass(context, lights, true);
-    PolygonPass<true>(context, lights, drawer, PassRows{}).run();
+    PolygonPass<true>(context, lights, drawer).run();
 }
 
 void vertexLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
     preparePolygonPass(context, lights, false);
-    PolygonPass<false>(context, lights, drawer, PassRows{}).run();
+    PolygonPass<false>(context, lights, drawer).run();
 }
 
 // Vertex-lit, each point is lit once per light with its smoothed normal and no ambient term.
@@ -241,12 +241,12 @@ void preparePolygonPass(const RenderContext& context, Light* lights, bool faceLi
     }
 }
 
-void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit,
-                     const PassRows& rows) {
+void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit, int firstRow,
+                     int endRow) {
     if (faceLit) {
-        PolygonPass<true>(context, lights, rasterizers(), rows).run();
+        PolygonPass<true>(context, lights, rasterizers(), firstRow, endRow).run();
     } else {
-        PolygonPass<false>(context, lights, rasterizers(), rows).run();
+        PolygonPass<false>(context, lights, rasterizers(), firstRow, endRow).run();
     }
 }
 

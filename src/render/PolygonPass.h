@@ -1,7 +1,5 @@
 #pragma once
 
-#include <limits>
-
 #include "render/TriangleDrawer.h"
 #include "scene/Light.h"
 #include "scene/RenderContext.h"
@@ -24,18 +22,12 @@ void vertexLitPass(RenderContext& context, Light* lights,
 // A pass in two halves, for drawing a frame in bands of rows on several threads.
 // preparePolygonPass does, once, what every band reads: the lights' camera-space positions,
 // the objects' grey-lighting byte and, vertex-lit, every point's normal and shade. Then
-// polygonPassRows draws the polygons on rows firstRow .. endRow - 1 only and writes nothing
-// else, so that bands of one frame can be drawn at the same time. Lines ignore the band: a
-// scene with lines is drawn whole.
-struct PassRows {
-    int firstRow = 0;
-    int endRow = std::numeric_limits<int>::max();
-    // Face-lit corners' shades kept in the band's own storage only, not in the objects'
-    // vertexLight as the whole passes leave them (bands would write the same entries).
-    bool ownShades = false;
-};
+// polygonPassRows draws the polygons on rows firstRow .. endRow - 1 only. A band that is less
+// than the whole target writes nothing else (face-lit corners' shades stay in its own storage,
+// not in the objects' vertexLight as the whole passes leave them), so that bands of one frame
+// can be drawn at the same time. Lines ignore the band: a scene with lines is drawn whole.
 void preparePolygonPass(const RenderContext& context, Light* lights, bool faceLit);
-void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit,
-                     const PassRows& rows);
+void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit, int firstRow,
+                     int endRow);
 
 } // namespace vardel

@@ -95,8 +95,7 @@ void prepareFrame(Scene& scene, double sceneTime) {
 
 void drawFrameRows(const Scene& scene, int firstRow, int endRow) {
     clearDepthRows(scene, firstRow, endRow);
-    polygonPassRows(scene.context, scene.lights.head, scene.faceLighting != 0,
-                    PassRows{firstRow, endRow, true});
+    polygonPassRows(scene.context, scene.lights.head, scene.faceLighting != 0, firstRow, endRow);
 }
 
 } // namespace vardel

@@ -17,9 +17,9 @@ void render(Scene& scene, double sceneTime, const TriangleDrawer& drawer = raste
 // render() in two halves, for drawing a frame in bands of rows on several threads, with the
 // same pixels. prepareFrame does, once, all that the bands share: the motion, the transforms,
 // the polygon order and the lighting the pass prepares. drawFrameRows then clears rows
-// firstRow .. endRow - 1 of the depth buffer and draws the polygons on those rows only,
-// writing nothing else, so that bands of one frame can be drawn at the same time. Not for
-// scenes with lines or edges, which ignore the band.
+// firstRow .. endRow - 1 of the depth buffer and draws the polygons on those rows only; a band
+// less than the whole target writes nothing else, so that bands of one frame can be drawn at
+// the same time. Not for scenes with lines or edges, which ignore the band.
 void prepareFrame(Scene& scene, double sceneTime);
 void drawFrameRows(const Scene& scene, int firstRow, int endRow);
 
