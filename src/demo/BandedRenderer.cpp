@@ -30,6 +30,13 @@ template <class Ready> bool spinUntil(Ready&& ready) {
     return true;
 }
 
+// A band's rows readied, drawn and finished, by the thread that draws them.
+void drawBand(const Scene& scene, const RowWork& work, int firstRow, int endRow) {
+    work.before(firstRow, endRow);
+    drawFrameRows(scene, firstRow, endRow);
+    work.after(firstRow, endRow);
+}
+
 } // namespace
 
 BandedRenderer::BandedRenderer() : helper([this] { helperLoop(); }) {}
@@ -59,7 +66,7 @@ void BandedRenderer::helperLoop() {
         }
         seen = posted.load(std::memory_order_acquire);
         const auto start = std::chrono::steady_clock::now();
-        drawFrameRows(*lowerScene, lowerFirst, lowerEnd);
+        drawBand(*lowerScene, *lowerWork, lowerFirst, lowerEnd);
         lowerSeconds = secondsSince(start);
         {
             // Under the lock, so that a waiter between its check and its sleep cannot miss it.
@@ -92,10 +99,16 @@ BandedRenderer::SceneEntry& BandedRenderer::entryOf(const Scene& scene) {
 }
 
 void BandedRenderer::draw(Scene& scene, double sceneTime) {
+    drawWithRows(scene, sceneTime, RowWork{});
+}
+
+void BandedRenderer::drawWithRows(Scene& scene, double sceneTime, const RowWork& work) {
     const int height = scene.height;
     SceneEntry& entry = entryOf(scene);
     if (height < 2 || scene.wireframe != 0 || entry.lines) {
+        work.before(0, height);
         render(scene, sceneTime);
+        work.after(0, height);
         return;
     }
     // This thread animates and transforms the scene; then each thread draws its band, the
@@ -106,6 +119,7 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
     int& split = entry.split;
     split = split == 0 ? height / 2 : std::clamp(split, margin, height - margin);
     lowerScene = &scene;
+    lowerWork = &work;
     lowerFirst = split;
     lowerEnd = height;
     {
@@ -114,7 +128,7 @@ void BandedRenderer::draw(Scene& scene, double sceneTime) {
     }
     wake.notify_one();
     const auto start = std::chrono::steady_clock::now();
-    drawFrameRows(scene, 0, split);
+    drawBand(scene, work, 0, split);
     const double upperSeconds = secondsSince(start);
     const auto finishedBand = [&] {
         return finished.load(std::memory_order_acquire) == posted.load(std::memory_order_relaxed);

@@ -15,7 +15,8 @@ namespace vardel {
  * The software renderer on two threads: the calling thread animates and transforms the scene
  * (prepareFrame), then it draws the upper band of rows while a helper thread draws the lower
  * one (drawFrameRows), each running the polygon pass over the same transformed points and
- * lighting only what its band draws. The pictures are exactly those of coreRenderer(). The
+ * lighting only what its band draws, and each doing its band's row work before and after. The
+ * pictures are exactly those of coreRenderer(). The
  * boundary between the bands follows the work: it moves a few rows a frame toward the side
  * that finished first, for each scene on its own (a part that draws two scenes a frame would
  * otherwise pull one boundary two ways). A scene with lines or edges is rendered on one thread.
@@ -28,6 +29,7 @@ public:
     BandedRenderer& operator=(const BandedRenderer&) = delete;
 
     void draw(Scene& scene, double sceneTime) override;
+    void drawWithRows(Scene& scene, double sceneTime, const RowWork& work) override;
 
 private:
     // What is kept of a scene: whether it draws lines, and where its bands meet.
@@ -51,6 +53,7 @@ private:
     std::atomic<bool> stopping{false};
     // The lower band: written before posted, read after it.
     const Scene* lowerScene = nullptr;
+    const RowWork* lowerWork = nullptr;
     int lowerFirst = 0;
     int lowerEnd = 0;
     double lowerSeconds = 0.0; // written before finished, read after it

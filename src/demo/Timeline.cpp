@@ -158,17 +158,22 @@ bool Timeline::enter() {
     return true;
 }
 
-void Timeline::renderInto(Scene& scene, FrameBuffer& slot, double sceneTime) {
+void Timeline::renderInto(Scene& scene, FrameBuffer& slot, double sceneTime, const RowWork& work) {
     scene.target = slot.pixels;
-    renderer.draw(scene, sceneTime);
+    renderer.drawWithRows(scene, sceneTime, work);
 }
 
-void Timeline::whiteFlash() {
-    // 255 at entry, down to 0 at 127.5 ticks, then no more calls.
+void Timeline::renderFlashed(Scene& scene, double sceneTime) {
+    FrameBuffer& frame = *slots.current;
+    // The flash brightens by 255 at entry, down to 0 at 127.5 ticks, and then no more.
     const double f = 2.0 * elapsed();
-    if (f <= 2.0 * flashTicks) {
-        slots.current->brighten(static_cast<int>(255.0 - f));
-    }
+    const int flash = f <= 2.0 * flashTicks ? static_cast<int>(255.0 - f) : -1;
+    const auto clear = [&](int first, int end) {
+        FrameBuffer rows = rowsOf(frame, first, end);
+        fillWithZero(rows);
+    };
+    const auto brighten = [&](int first, int end) { rowsOf(frame, first, end).brighten(flash); };
+    renderInto(scene, frame, sceneTime, {clear, flash >= 0 ? RowsCall(brighten) : RowsCall()});
 }
 
 void Timeline::blackLeadIn() {
@@ -216,21 +221,19 @@ void Timeline::boatsWithTrails() {
     } else if (e < lightFadeEndTicks) {
         boats.setLightLevel(1.0);
     }
-    renderInto(boats, *slots.current, sceneTimeBase + partTime() / 6.0);
-
     // Trails: the auxiliary buffer becomes the mean of the new picture and the one before,
     // and is shown; the new picture is the blend partner of the next pass.
-    slots.current->destPixels = slots.auxiliary->pixels;
-    slots.current->destPadding = 0;
-    slots.current->averageInto();
+    FrameBuffer& frame = *slots.current;
+    frame.destPixels = slots.auxiliary->pixels;
+    frame.destPadding = 0;
+    const auto blend = [&](int first, int end) { rowsOf(frame, first, end).averageInto(); };
+    renderInto(boats, frame, sceneTimeBase + partTime() / 6.0, {RowsCall(), blend});
     std::swap(slots.current, slots.auxiliary);
 }
 
 void Timeline::secondScreen() {
     enter();
-    fillWithZero(*slots.current);
-    renderInto(data.scene(5), *slots.current, partTime() / 9.0);
-    whiteFlash();
+    renderFlashed(data.scene(5), partTime() / 9.0);
 }
 
 void Timeline::switchGrid() {
@@ -253,14 +256,12 @@ void Timeline::switchedGrids() {
         state.switchTime = -1.0;
         state.lastSwitchValue = 1;
     }
-    fillWithZero(*slots.current);
     switchGrid();
     // The lights flash up at each switch and dim by 0.02 a tick, past 0 until the next one.
     if (state.switchTime != -1.0 && state.switchTime != state.demoTime) {
         data.scene(2).setLightLevel(1.0 - (state.demoTime - state.switchTime) * 0.02);
     }
-    renderInto(data.scene(2), *slots.current, partTime() / 18.0);
-    whiteFlash();
+    renderFlashed(data.scene(2), partTime() / 18.0);
 }
 
 bool Timeline::finale() {
@@ -271,29 +272,43 @@ bool Timeline::finale() {
                                    planarScale(credits, embora, ScaleAxes::XY, 1.01));
         fillWithZero(*slots.auxiliary);
     }
-    fillWithZero(*slots.current);
+    // After the music's end the finished picture fades to black; past the fade the demo is
+    // over, and nothing more is presented.
+    int fade = -1;
+    bool over = false;
+    if (state.musicStopped) {
+        const double e = state.demoTime - state.musicStopTime;
+        over = e > fadeOutTicks;
+        fade = over ? 255 : static_cast<int>(e);
+    }
+    FrameBuffer& frame = *slots.current;
+    const auto clear = [&](int first, int end) {
+        FrameBuffer rows = rowsOf(frame, first, end);
+        fillWithZero(rows);
+    };
+    const auto fadeRows = [&](int first, int end) {
+        if (fade >= 0) {
+            rowsOf(frame, first, end).fadeToBlack(fade);
+        }
+    };
     const double t = partTime() * 0.1;
-    renderInto(data.scene(1), *slots.current, t);
-    if (t > 50.0) {
+    const bool withCredits = t > 50.0;
+    renderInto(data.scene(1), frame, t, {clear, withCredits ? RowsCall() : RowsCall(fadeRows)});
+    if (withCredits) {
         // The credits fade in from elapsed 500 to 755 and are added where they are not black.
         const double e = elapsed();
         Scene& credits = data.scene(4);
         credits.setLightLevel(e > 755.0 ? 1.0 : (e - 500.0) / 255.0);
-        renderInto(credits, *slots.auxiliary, t);
-        slots.auxiliary->destPixels = slots.current->pixels;
-        slots.auxiliary->destPadding = 0;
-        slots.auxiliary->addKeyed();
+        FrameBuffer& layer = *slots.auxiliary;
+        layer.destPixels = frame.pixels;
+        layer.destPadding = 0;
+        const auto addCredits = [&](int first, int end) {
+            rowsOf(layer, first, end).addKeyed();
+            fadeRows(first, end);
+        };
+        renderInto(credits, layer, t, {RowsCall(), addCredits});
     }
-    if (state.musicStopped) {
-        const double e = state.demoTime - state.musicStopTime;
-        if (e <= fadeOutTicks) {
-            slots.current->fadeToBlack(static_cast<int>(e));
-        } else {
-            slots.current->fadeToBlack(255);
-            return false;
-        }
-    }
-    return true;
+    return !over;
 }
 
 } // namespace vardel

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "demo/DemoData.h"
+#include "demo/RowWork.h"
 #include "effects/FrameBuffer.h"
 
 namespace vardel {
@@ -17,6 +18,13 @@ class SceneRenderer {
 public:
     virtual ~SceneRenderer() = default;
     virtual void draw(Scene& scene, double sceneTime) = 0;
+    // draw() with work on the target's rows around it. A renderer that splits the rows among
+    // threads has each do its own rows' work; this one does all of it on the calling thread.
+    virtual void drawWithRows(Scene& scene, double sceneTime, const RowWork& work) {
+        work.before(0, scene.height);
+        draw(scene, sceneTime);
+        work.after(0, scene.height);
+    }
 };
 
 // The software renderer (render/Render.h).
@@ -96,8 +104,10 @@ private:
     bool enter();
     double elapsed() const { return state.demoTime - state.partStart; }
     double partTime() const { return state.demoTime - state.partStart - state.loopOffset; }
-    void renderInto(Scene& scene, FrameBuffer& slot, double sceneTime);
-    void whiteFlash();
+    void renderInto(Scene& scene, FrameBuffer& slot, double sceneTime, const RowWork& work = {});
+    // Draws the scene into the current buffer cleared, and the white flash of parts 3 and 5
+    // over it.
+    void renderFlashed(Scene& scene, double sceneTime);
     void switchGrid();
 
     DemoData& data;

@@ -4,9 +4,11 @@
 #include "effects/PixelOps.h"
 #include "math/Sse2Support.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 namespace vardel {
@@ -79,6 +81,22 @@ template <bool Up> void stepColours(FrameBuffer& buffer, int amount) {
 }
 
 } // namespace
+
+FrameBuffer rowsOf(const FrameBuffer& buffer, int firstRow, int endRow) {
+    FrameBuffer rows = buffer;
+    const int first = std::clamp(firstRow, 0, std::max(buffer.height, 0));
+    const int end = std::clamp(endRow, first, std::max(buffer.height, 0));
+    rows.height = end - first;
+    if (buffer.pixels != nullptr) {
+        rows.pixels +=
+            static_cast<std::ptrdiff_t>(first) * (std::ptrdiff_t{buffer.width} + buffer.rowPadding);
+    }
+    // The band's first row lands `first` rows further down the destination; past the largest
+    // offset it lands below any destination, as it would.
+    rows.offsetY = static_cast<std::int32_t>(std::min<std::int64_t>(
+        std::int64_t{buffer.offsetY} + first, std::numeric_limits<std::int32_t>::max()));
+    return rows;
+}
 
 void FrameBuffer::clearBuffer() {
     changeEveryPixel(*this, [](std::uint32_t) { return 0u; });

@@ -48,4 +48,11 @@ struct FrameBuffer {
     void convertTo24();
 };
 
+// Rows firstRow .. endRow - 1 of the buffer (held to 0 .. height) as a buffer of their own,
+// placed where they lie in the destination: an in-place operation or a 32-bit blit
+// (averageInto, addKeyed) run on each band of a split does what it does on the whole buffer,
+// so that threads can share it. The conversions write the destination in pixel order and are
+// not for bands.
+FrameBuffer rowsOf(const FrameBuffer& buffer, int firstRow, int endRow);
+
 } // namespace vardel

@@ -142,7 +142,8 @@ TEST(ConvertShortRuns, WriteOnlyWhatTheRunCovers) {
     }
 }
 
-// Random sizes, paddings and placements (mostly partly outside), random pixels with top bytes.
+// Random sizes, paddings and placements (mostly partly outside), random pixels with top bytes;
+// the operations that threads share also done band by band.
 TEST(AgainstReference, RandomBuffersAndPlacementsGiveIdenticalMemory) {
     std::mt19937 random(1234);
     auto between = [&](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(random); };
@@ -159,7 +160,7 @@ TEST(AgainstReference, RandomBuffersAndPlacementsGiveIdenticalMemory) {
         const int amount = between(-300, 600);
         const std::size_t destPixelCount = std::size_t(b.destWidth + b.destPadding) * b.destHeight;
         // Source, 32-bit destination and byte destination (16 and 24 bits) of each version.
-        std::vector<std::uint32_t> source[2], dest[2];
+        std::vector<std::uint32_t> source[3], dest[3];
         std::vector<std::uint8_t> bytes[2];
         source[0].resize(std::size_t(b.width + b.rowPadding) * 20 + 1);
         dest[0].resize(destPixelCount);
@@ -170,6 +171,7 @@ TEST(AgainstReference, RandomBuffersAndPlacementsGiveIdenticalMemory) {
         for (std::size_t i = 0; i < source[0].size(); i += 3)
             source[0][i] = b.keyColor; // make keyed pixels common
         source[1] = source[0], dest[1] = dest[0], bytes[1] = bytes[0];
+        source[2] = source[0], dest[2] = dest[0];
         const Op op = static_cast<Op>(round % 7);
         for (int plain = 0; plain < 2; ++plain) {
             FrameBuffer version = b;
@@ -182,6 +184,22 @@ TEST(AgainstReference, RandomBuffersAndPlacementsGiveIdenticalMemory) {
         ASSERT_EQ(source[0], source[1]) << "round " << round;
         ASSERT_EQ(dest[0], dest[1]) << "round " << round;
         ASSERT_EQ(bytes[0], bytes[1]) << "round " << round;
+        if (op < Op::To16) {
+            // The same done band by band, as threads share it: bands between random cuts,
+            // some of them empty or reaching past the buffer.
+            FrameBuffer whole = b;
+            whole.pixels = source[2].data();
+            whole.destPixels = dest[2].data();
+            int first = between(-3, 0);
+            while (first < b.height) {
+                const int end = first + between(0, 7);
+                FrameBuffer band = rowsOf(whole, first, end);
+                run(op, band, amount, false);
+                first = end;
+            }
+            ASSERT_EQ(source[2], source[0]) << "round " << round << " in bands";
+            ASSERT_EQ(dest[2], dest[0]) << "round " << round << " in bands";
+        }
     }
 }
 
