@@ -60,6 +60,47 @@ TEST(FillerReference, FastFillersWriteWhatThePlainOnesWrite) {
     }
 }
 
+// Small triangles that pass through one another, drawn in turn over the same depth buffer, as
+// the puffs of a cloud are: where one lies partly behind another, many of its short spans are
+// hidden whole, and the stored 1/z lie between those of a span's two ends where they cross.
+// Each is then drawn again with another texture, which must change nothing: at equal depth
+// what was drawn first stays.
+TEST(FillerReference, CrossingSmallTrianglesHideWhatThePlainFillersHide) {
+    const Texture texture = test::coordinateTexture(64);
+    Texture other = texture;
+    for (std::uint32_t& texel : other.pixels)
+        texel ^= 0x00FFFFFFu;
+    std::mt19937 random(7);
+    const auto in = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    for (const bool mono : {false, true}) {
+        test::RasterTarget fast(64, 48, 4), plain(64, 48, 4);
+        fast.forEach([&](int x, int y) { fast.depthAt(x, y) = plain.depthAt(x, y) = 0.0f; });
+        for (int i = 0; i < 400; ++i) {
+            // Corners near one another, at depths 20 to 21, with texel coordinates well inside
+            // the texture: the fixed-point course, spans of up to about a dozen pixels.
+            const double x = in(0.0, 52.0), y = in(0.0, 36.0);
+            test::Triangle t = test::triangle({}, &texture);
+            for (std::size_t k = 0; k < 3; ++k) {
+                t.screen[k] = {x + in(0.0, 12.0), y + in(0.0, 12.0), in(20.0, 21.0)};
+                t.uv[k] = {in(16.0, 48.0), in(16.0, 48.0)};
+                t.shade[k] = {in(0.1, 0.9), in(0.1, 0.9), in(0.1, 0.9)};
+            }
+            t.mono = mono;
+            const test::Draw fill =
+                mono ? fillTexturedTriangleMonoDepth : fillTexturedTriangleDepth;
+            fill(t.record(fast, true));
+            reference::fillTexturedTriangle(t.record(plain, true), mono, true);
+            ASSERT_TRUE(fast.same(plain)) << "triangle " << i << (mono ? " (mono)" : "");
+            t.texture = &other;
+            fill(t.record(fast, true));
+            ASSERT_TRUE(fast.same(plain))
+                << "triangle " << i << " again" << (mono ? " (mono)" : "");
+        }
+    }
+}
+
 // Triangles on the fixed-point course (one depth, texels inside the texture) with a side along
 // the target's first or last column or one column past it, drawn whole and as a band that
 // starts below their top: what the plain filler draws, and nothing past the target's sides or
