@@ -16,10 +16,10 @@ namespace vardel {
  * (prepareFrame), then it draws the upper band of rows while a helper thread draws the lower
  * one (drawFrameRows), each running the polygon pass over the same transformed points and
  * lighting only what its band draws, and each doing its band's row work before and after. The
- * pictures are exactly those of coreRenderer(). The
- * boundary between the bands follows the work: it moves a few rows a frame toward the side
- * that finished first, for each scene on its own (a part that draws two scenes a frame would
- * otherwise pull one boundary two ways). A scene with lines or edges is rendered on one thread.
+ * pictures are exactly those of coreRenderer(). The boundary between the bands follows the
+ * work: it moves a few rows a frame toward the side that finished first, for each scene on its
+ * own (a part that draws two scenes a frame would otherwise pull one boundary two ways). A
+ * scene with lines or edges is rendered on one thread.
  */
 class BandedRenderer final : public SceneRenderer {
 public:

@@ -41,6 +41,12 @@ const Texture* gridTexture(DemoData& data, std::int32_t highBits) {
     }
 }
 
+// Rows first .. end - 1 of a frame buffer, padding included, made 0.
+void clearRows(FrameBuffer& frame, int first, int end) {
+    FrameBuffer rows = rowsOf(frame, first, end);
+    fillWithZero(rows);
+}
+
 } // namespace
 
 SceneRenderer& coreRenderer() {
@@ -168,10 +174,7 @@ void Timeline::renderFlashed(Scene& scene, double sceneTime) {
     // The flash brightens by 255 at entry, down to 0 at 127.5 ticks, and then no more.
     const double f = 2.0 * elapsed();
     const int flash = f <= 2.0 * flashTicks ? static_cast<int>(255.0 - f) : -1;
-    const auto clear = [&](int first, int end) {
-        FrameBuffer rows = rowsOf(frame, first, end);
-        fillWithZero(rows);
-    };
+    const auto clear = [&](int first, int end) { clearRows(frame, first, end); };
     const auto brighten = [&](int first, int end) { rowsOf(frame, first, end).brighten(flash); };
     renderInto(scene, frame, sceneTime, {clear, flash >= 0 ? RowsCall(brighten) : RowsCall()});
 }
@@ -282,10 +285,7 @@ bool Timeline::finale() {
         fade = over ? 255 : static_cast<int>(e);
     }
     FrameBuffer& frame = *slots.current;
-    const auto clear = [&](int first, int end) {
-        FrameBuffer rows = rowsOf(frame, first, end);
-        fillWithZero(rows);
-    };
+    const auto clear = [&](int first, int end) { clearRows(frame, first, end); };
     const auto fadeRows = [&](int first, int end) {
         if (fade >= 0) {
             rowsOf(frame, first, end).fadeToBlack(fade);
