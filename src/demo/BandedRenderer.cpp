@@ -106,9 +106,7 @@ void BandedRenderer::drawWithRows(Scene& scene, double sceneTime, const RowWork&
     const int height = scene.height;
     SceneEntry& entry = entryOf(scene);
     if (height < 2 || scene.wireframe != 0 || entry.lines) {
-        work.before(0, height);
-        render(scene, sceneTime);
-        work.after(0, height);
+        coreRenderer().drawWithRows(scene, sceneTime, work); // whole, on this thread
         return;
     }
     // This thread animates and transforms the scene; then each thread draws its band, the
