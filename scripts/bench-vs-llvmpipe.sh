@@ -11,7 +11,8 @@
 set -euo pipefail
 
 usage() {
-  sed -n '7p' "$0" | sed 's/^#  *//' >&2
+  # The usage line of the comment above, wherever it stands in it.
+  sed -n 's|^#  *\(scripts/bench-vs-llvmpipe\.sh .*\)|usage: \1|p' "$0" >&2
   exit 2
 }
 
