@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <utility>
+#include <cstdint>
 
 #include "render/RasterMath.h"
 #include "render/RasterTriangle.h"
@@ -13,19 +13,28 @@
 
 namespace vardel {
 
-// Corner numbers ordered top to bottom by rounded row with exactly three compare-exchange
-// steps (0,1 then 1,2 then 0,1); corners on the same row keep their order.
-inline std::array<int, 3> sortByRow(const std::array<int, 3>& row) {
-    std::array<int, 3> order{0, 1, 2};
-    auto exchange = [&](int i, int j) {
-        if (row[order[j]] < row[order[i]]) {
-            std::swap(order[i], order[j]);
-        }
+/*
+ * The corners' sort keys, row x 4 + corner number, ordered top to bottom: the sort by key is
+ * the sort by rounded row in which corners on the same row keep their order. A key gives back
+ * its row (key >> 2) and its corner (key & 3). Three compare-exchange steps (0,1 then 1,2 then
+ * 0,1) without branches: which way they go is as good as random from one triangle to the next.
+ */
+inline std::array<std::int64_t, 3> sortedRowKeys(const std::array<int, 3>& row) {
+    std::int64_t a = std::int64_t{row[0]} * 4;
+    std::int64_t b = std::int64_t{row[1]} * 4 + 1;
+    std::int64_t c = std::int64_t{row[2]} * 4 + 2;
+    // The keys are far from overflowing (rows lie within the guard band): the difference's
+    // sign, spread over all bits, picks the exchange.
+    const auto exchange = [](std::int64_t& first, std::int64_t& second) {
+        const std::int64_t difference = second - first;
+        const std::int64_t swap = difference & (difference >> 63); // difference when second < first
+        first += swap;
+        second -= swap;
     };
-    exchange(0, 1);
-    exchange(1, 2);
-    exchange(0, 1);
-    return order;
+    exchange(a, b);
+    exchange(b, c);
+    exchange(a, b);
+    return {a, b, c};
 }
 
 // An edge between two rounded corners, walked from the upper one down. Its column on a row is
@@ -74,11 +83,12 @@ inline bool setUpRows(const RasterTriangle& t, bool bottomRow, TriangleRows& row
         column[k] = roundNearest(t.screen[k]->x);
         row[k] = roundNearest(t.screen[k]->y);
     }
-    const std::array<int, 3> order = sortByRow(row);
-    rows.corner = order;
+    const std::array<std::int64_t, 3> key = sortedRowKeys(row);
     for (int k = 0; k < 3; ++k) {
-        rows.column[k] = column[order[k]];
-        rows.row[k] = row[order[k]];
+        const auto corner = static_cast<int>(key[k] & 3);
+        rows.corner[k] = corner;
+        rows.column[k] = column[corner];
+        rows.row[k] = static_cast<int>(key[k] >> 2);
     }
     const double xa = rows.column[0], xb = rows.column[1], xc = rows.column[2];
     const double ya = rows.row[0], yb = rows.row[1], yc = rows.row[2];
