@@ -102,6 +102,28 @@ double cornerSpread(const PlaneFit& exact, const TriangleRows& rows) {
     return spread;
 }
 
+/*
+ * True when the linear course stays within kAffineLimit texels of the perspective course (1/z
+ * unheld) at every pixel drawn, those whose 1/z lies past the corners' range too. A pixel's
+ * centre lies in the triangle of rounded corners, where 1/z can pass the range by at most
+ *   reach = (|change per column| + |change per row|) / 2,
+ * the rounded corners lying within half a pixel of the own ones in each direction. The bound
+ * of kAffineLimit then holds with wHigh - wLow + reach for the range of 1/z and wLow - reach
+ * for its least value, which must stay positive. `spread` is the largest sum of the corners'
+ * weights' magnitudes (see cornerSpread).
+ */
+bool linearWhereHeld(const TexturedSetup& s, const RasterTriangle& t, double spread) {
+    const double reach = 0.5 * (std::abs(s.w.dx) + std::abs(s.w.dy)) * (1.0 + 0x1p-20);
+    const auto range = [&](double TexCoord::*q) {
+        return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
+               lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
+    };
+    const double least = s.wLow - reach;
+    const double across = std::max(range(&TexCoord::u), range(&TexCoord::v));
+    return least > 0.0 &&
+           spread * across / 2.0 * (s.wHigh - s.wLow + reach) <= kAffineLimit * least;
+}
+
 } // namespace
 
 bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
@@ -139,8 +161,11 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
      * bound (widened far beyond rounding) settles it, the corners need no evaluating.
      */
     const double spreadBound = (1.0 + 0.5 * exact.weightSlopes()) * (1.0 + 0x1p-20);
-    s.affine = bound <= kAffineLimit && (bound * spreadBound <= kAffineLimit ||
-                                         bound * cornerSpread(exact, s.rows) <= kAffineLimit);
+    double spread = spreadBound;
+    if (bound <= kAffineLimit && bound * spreadBound > kAffineLimit) {
+        spread = cornerSpread(exact, s.rows);
+    }
+    s.affine = bound <= kAffineLimit && bound * spread <= kAffineLimit;
     if (s.affine) {
         s.uLinear = exact.plane({t.uv[0]->u, t.uv[1]->u, t.uv[2]->u});
         s.vLinear = exact.plane({t.uv[0]->v, t.uv[1]->v, t.uv[2]->v});
@@ -181,6 +206,7 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         }
     }
     s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
+    s.linearWhereHeld = s.fixedCourse && linearWhereHeld(s, t, spread);
     return true;
 }
 
@@ -227,6 +253,9 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
                     Span::fixedSpan(texels, s, out + first, depthFirst, end - first,
                                     row.at(s, kChannels, first, w));
                 }
+            } else if (s.linearWhereHeld) {
+                Span::heldFixedSpan(texels, s, out + first, Depth ? depth + first : nullptr,
+                                    end - first, row.at(s, kChannels, first, w));
             } else {
                 drawPerspectiveSpan(span, s, y, first, end,
                                     heldFixedSpanStart(s, kChannels, y, first));

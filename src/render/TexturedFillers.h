@@ -69,6 +69,9 @@ struct TexturedSetup {
     // A linear triangle whose texels all lie inside the texture and whose levels need no
     // holding takes the fixed-point course (see FixedPlane) instead of spans and segments.
     bool fixedCourse = false;
+    // On it, the linear course stays within a texel of the perspective one also where 1/z
+    // needs holding (see linearWhereHeld): spans with a held end are drawn on it as well.
+    bool linearWhereHeld = false;
     int fixedColumn; // the fixed planes' origin: this column's centre on the first row walked
     FixedPlane uFixed;
     FixedPlane vFixed;
@@ -343,10 +346,11 @@ inline TexturedSpanStart heldFixedSpanStart(const TexturedSetup& s, int channels
 
 /*
  * The rows of a triangle on the fixed-point course (see fillTexturedRows): only whole-number
- * steps from row to row and along the row to the span's first pixel. A span whose first or
- * last pixel lies where 1/z needs holding (off the triangle's own corners, see TexturedSetup)
- * is drawn as other triangles' are: there the texel divides by the held 1/z, which the linear
- * course does not follow. 1/z is linear along the span, so its ends decide.
+ * steps from row to row and along the row to the span's first pixel, 1/z held pixel by pixel.
+ * A span whose first or last pixel lies where 1/z needs holding (off the triangle's own
+ * corners, see TexturedSetup) is drawn as other triangles' are, the texel divided by the held
+ * 1/z, unless the linear course stays close to the perspective one there too
+ * (linearWhereHeld; slivers do not). 1/z is linear along the span, so its ends decide.
  */
 template <class Span>
 void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels, Span&& span) {
@@ -354,7 +358,7 @@ void fillFixedRows(const TexturedSetup& s, const RasterTriangle& t, int channels
     walkRows(s.rows, t.width, [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
-            if (unheldFixedSpan(s, w, end - first)) {
+            if (s.linearWhereHeld || unheldFixedSpan(s, w, end - first)) {
                 span(s, y, first, end, row.at(s, channels, first, w));
             } else {
                 span(s, y, first, end, heldFixedSpanStart(s, channels, y, first));

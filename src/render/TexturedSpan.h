@@ -197,7 +197,9 @@ public:
 
     // A span on the fixed-point course, `count` pixels from out and depth on, drawn from pixel
     // `first`: its texels lie inside the texture and its levels in the multiply table, so
-    // nothing is checked or held, and 1/z lies within the corners' range at both its ends.
+    // neither is checked or held. Unless HoldDepth is set, 1/z lies within the corners' range
+    // at both ends of the span; set, it is held there pixel by pixel.
+    template <bool HoldDepth = false>
     static void fixedSpan(const FixedTexels& from, const TexturedSetup& s, std::uint32_t* out,
                           float* depth, std::ptrdiff_t count, const FixedSpanStart& start,
                           std::ptrdiff_t first = 0) {
@@ -217,9 +219,13 @@ public:
             const std::uint32_t texel = texels[(v >> 32) * texelPitch + (u >> 32)];
             const std::uint32_t colour = levels.shade(texel, table);
             if constexpr (Depth) {
-                // Within the corners' range at both ends of the span (see fillFixedRows), so
-                // at every pixel between: the rounded sums are monotonic in k.
-                const auto nearness = static_cast<float>(w0 + k * dw); // as in the buffer
+                // Unheld, within the corners' range at both ends of the span (see
+                // fillFixedRows), so at every pixel between: the rounded sums are monotonic in k.
+                double w = w0 + k * dw;
+                if constexpr (HoldDepth) {
+                    w = std::clamp(w, s.wLow, s.wHigh);
+                }
+                const auto nearness = static_cast<float>(w); // as in the buffer
                 const bool nearer = depth[i] < nearness;
                 depth[i] = nearer ? nearness : depth[i];
                 out[i] = nearer ? colour : out[i];
@@ -230,6 +236,15 @@ public:
             v += dv;
             levels.next();
         }
+    }
+
+    // A span of a triangle drawn linearly throughout (s.linearWhereHeld) whose 1/z needs
+    // holding at an end: fixedSpan with 1/z held. Out of line: few spans need it.
+    VARDEL_OUT_OF_LINE static void heldFixedSpan(const FixedTexels& from, const TexturedSetup& s,
+                                                 std::uint32_t* out, float* depth,
+                                                 std::ptrdiff_t count,
+                                                 const FixedSpanStart& start) {
+        fixedSpan<true>(from, s, out, depth, count, start);
     }
 
     // True when a span of `count` pixels is drawn by fixedLongSpan: long spans (of large

@@ -127,6 +127,9 @@ void drawTriangle(const RasterTriangle& t, PixelObserver* observer) {
             p.x = static_cast<int>(x);
             p.y = static_cast<int>(y);
             const Point at{x + 0.5, y};
+            double unheldW = 0.0; // 1/z, u/z and v/z at the point, unheld
+            double uOverZ = 0.0;
+            double vOverZ = 0.0;
             const Weights byRounded = weights(rounded, roundedArea, at);
             for (std::size_t c = 0; c < 3; ++c) {
                 p.level[c] = blend(byRounded, level[0][c], level[1][c], level[2][c], true);
@@ -134,19 +137,31 @@ void drawTriangle(const RasterTriangle& t, PixelObserver* observer) {
             if (needsExactPlane) {
                 const Weights byExact = weights(exact, exactArea, at);
                 p.w = blend(byExact, w[0], w[1], w[2], true);
+                unheldW = blend(byExact, w[0], w[1], w[2], false);
                 if (textured) {
                     const auto& uv = t.uv;
-                    p.u = blend(byExact, uv[0]->u * w[0], uv[1]->u * w[1], uv[2]->u * w[2], false) /
-                          p.w;
-                    p.v = blend(byExact, uv[0]->v * w[0], uv[1]->v * w[1], uv[2]->v * w[2], false) /
-                          p.w;
+                    uOverZ =
+                        blend(byExact, uv[0]->u * w[0], uv[1]->u * w[1], uv[2]->u * w[2], false);
+                    vOverZ =
+                        blend(byExact, uv[0]->v * w[0], uv[1]->v * w[1], uv[2]->v * w[2], false);
+                    p.u = uOverZ / p.w;
+                    p.v = vOverZ / p.w;
                 }
             }
             if (textured) {
-                p.column = static_cast<int>(
-                    std::clamp(std::floor(p.u), 0.0, static_cast<double>(texture->width - 1)));
-                p.row = static_cast<int>(
-                    std::clamp(std::floor(p.v), 0.0, static_cast<double>(texture->height - 1)));
+                const auto texelColumn = [&](double u) {
+                    return static_cast<int>(
+                        std::clamp(std::floor(u), 0.0, static_cast<double>(texture->width - 1)));
+                };
+                const auto texelRow = [&](double v) {
+                    return static_cast<int>(
+                        std::clamp(std::floor(v), 0.0, static_cast<double>(texture->height - 1)));
+                };
+                p.column = texelColumn(p.u);
+                p.row = texelRow(p.v);
+                const bool unheld = unheldW > 0.0 && unheldW != p.w;
+                p.unheldColumn = unheld ? texelColumn(uOverZ / unheldW) : p.column;
+                p.unheldRow = unheld ? texelRow(vOverZ / unheldW) : p.row;
                 const std::uint32_t texel =
                     texture->pixels[static_cast<std::size_t>(p.row) *
                                         static_cast<std::size_t>(texture->width) +

@@ -19,7 +19,10 @@
 //   * 1/z, u/z and v/z (textured, and 1/z for the depth test): interpolated linearly over the
 //     triangle's own corners; 1/z is held within the corners' range before anything uses it;
 //   * the texel: (floor(u), floor(v)) with u = (u/z) / (1/z), held to the texture;
-//     its channels scaled by the shade's whole part i as i x channel / 255, rounded down.
+//     its channels scaled by the shade's whole part i as i x channel / 255, rounded down;
+//   * where 1/z had to be held (a point off the triangle's own corners), also the texel by
+//     the unheld 1/z, where that is positive: a nearly flat triangle's linear course follows
+//     that one, and a rasterizer may show either.
 // - Depth: where the target has a depth buffer the pixel is drawn only when the stored value is
 //   less than its 1/z as a float, and then it stores that float.
 
@@ -46,6 +49,8 @@ struct Pixel {
     double v = 0.0;
     int column = 0; // the texel (textured)
     int row = 0;
+    int unheldColumn = 0; // the texel by the unheld 1/z (textured; column and row where the
+    int unheldRow = 0;    // same or where the unheld 1/z is not positive)
     std::array<double, 3> level{}; // red, green, blue: channel value (shaded) or 255 x shade
     std::uint32_t color = 0;       // the pixel's colour
 };

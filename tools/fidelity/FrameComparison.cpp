@@ -43,18 +43,26 @@ void FrameComparison::ExactDrawer::pixel(const exact::Pixel& found) {
             a.high[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(highLevel);
             continue;
         }
-        // The texel's neighbours within one column and row, scaled by the levels around.
+        // The texel's neighbours within one column and row, scaled by the levels around; off
+        // the triangle's own corners, those of the texel by the unheld 1/z too.
         int low = 255;
         int high = 0;
-        for (int row = std::max(found.row - 1, 0);
-             row <= std::min(found.row + 1, texture->height - 1); ++row) {
-            for (int column = std::max(found.column - 1, 0);
-                 column <= std::min(found.column + 1, texture->width - 1); ++column) {
-                const int texel = channelOf(
-                    texture->pixels[static_cast<std::size_t>(row * texture->width + column)], c);
-                low = std::min(low, lowLevel * texel / 255);
-                high = std::max(high, highLevel * texel / 255);
+        const auto around = [&](int centreColumn, int centreRow) {
+            for (int row = std::max(centreRow - 1, 0);
+                 row <= std::min(centreRow + 1, texture->height - 1); ++row) {
+                for (int column = std::max(centreColumn - 1, 0);
+                     column <= std::min(centreColumn + 1, texture->width - 1); ++column) {
+                    const int texel = channelOf(
+                        texture->pixels[static_cast<std::size_t>(row * texture->width + column)],
+                        c);
+                    low = std::min(low, lowLevel * texel / 255);
+                    high = std::max(high, highLevel * texel / 255);
+                }
             }
+        };
+        around(found.column, found.row);
+        if (found.unheldColumn != found.column || found.unheldRow != found.row) {
+            around(found.unheldColumn, found.unheldRow);
         }
         a.low[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(low);
         a.high[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(high);
