@@ -110,16 +110,12 @@ double cornerSpread(const PlaneFit& exact, const TriangleRows& rows) {
  * the rounded corners lying within half a pixel of the own ones in each direction. The bound
  * of kAffineLimit then holds with wHigh - wLow + reach for the range of 1/z and wLow - reach
  * for its least value, which must stay positive. `spread` is the largest sum of the corners'
- * weights' magnitudes (see cornerSpread).
+ * weights' magnitudes (see cornerSpread), `across` the larger range of the corners' texel
+ * coordinates.
  */
-bool linearWhereHeld(const TexturedSetup& s, const RasterTriangle& t, double spread) {
+bool linearWhereHeld(const TexturedSetup& s, double spread, double across) {
     const double reach = 0.5 * (std::abs(s.w.dx) + std::abs(s.w.dy)) * (1.0 + 0x1p-20);
-    const auto range = [&](double TexCoord::*q) {
-        return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
-               lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
-    };
     const double least = s.wLow - reach;
-    const double across = std::max(range(&TexCoord::u), range(&TexCoord::v));
     return least > 0.0 &&
            spread * across / 2.0 * (s.wHigh - s.wLow + reach) <= kAffineLimit * least;
 }
@@ -152,8 +148,8 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
                lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
     };
-    const double bound =
-        (s.wHigh - s.wLow) / s.wLow * std::max(range(&TexCoord::u), range(&TexCoord::v)) / 2.0;
+    const double across = std::max(range(&TexCoord::u), range(&TexCoord::v));
+    const double bound = (s.wHigh - s.wLow) / s.wLow * across / 2.0;
     /*
      * A rounded corner lies within half a pixel of the triangle's own in each direction, so
      * there a weight differs from its value at the own corner (0 or 1) by at most half its
@@ -206,7 +202,7 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         }
     }
     s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
-    s.linearWhereHeld = s.fixedCourse && linearWhereHeld(s, t, spread);
+    s.linearWhereHeld = s.fixedCourse && linearWhereHeld(s, spread, across);
     return true;
 }
 
