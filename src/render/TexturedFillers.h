@@ -42,7 +42,8 @@ struct FixedPlane {
  * range but for rounding; they are held where rounding could carry them out of 0..255 (the
  * multiply table's rows), that is where a corner's lies at or next to 0 or 255 (holdsLevels).
  * Filled by setUpTextured (no initializers, see TriangleRows); a mono filler's set-up fills
- * the red level's fields only, and nothing reads the green and blue ones.
+ * the red level's fields only, and nothing reads the green and blue ones. u and v are filled
+ * only where a span may be drawn the perspective way (not for a triangle linearWhereHeld).
  */
 struct TexturedSetup {
     TriangleRows rows;
