@@ -135,18 +135,6 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     for (int k = 0; k < 3; ++k) {
         w[k] = 1.0 / t.screen[k]->z;
     }
-    // The planes of u/z and v/z, which only spans drawn the perspective way read: the spans of
-    // a triangle drawn linearly throughout (s.linearWhereHeld) never are.
-    const auto perspectivePlanes = [&] {
-        std::array<double, 3> u;
-        std::array<double, 3> v;
-        for (int k = 0; k < 3; ++k) {
-            u[k] = t.uv[k]->u * w[k];
-            v[k] = t.uv[k]->v * w[k];
-        }
-        s.u = exact.plane(u);
-        s.v = exact.plane(v);
-    };
     s.w = exact.plane(w);
     s.wLow = lowest(w[0], w[1], w[2]);
     s.wHigh = highest(w[0], w[1], w[2]);
@@ -178,12 +166,6 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
         s.uLinear = s.vLinear = Plane{0.0, 0.0, 0.0};
         s.du = s.dv = 0;
     }
-    if (!s.affine) {
-        perspectivePlanes();
-    }
-    // Linear triangles cut few spans into segments (see forEachSegment); those check their
-    // segments one by one rather than every such triangle paying for the bound.
-    s.straight = !s.affine && straightEnough(s, t);
 
     PlaneFit rounded;
     rounded.fit(s.rows);
@@ -212,9 +194,21 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     }
     s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
     s.linearWhereHeld = s.fixedCourse && linearWhereHeld(s, spread, across);
-    if (s.affine && !s.linearWhereHeld) {
-        perspectivePlanes();
+    // The planes of u/z and v/z, which only spans drawn the perspective way read: a triangle
+    // drawn linearly throughout, as most small ones are, needs none.
+    if (!s.linearWhereHeld) {
+        std::array<double, 3> u;
+        std::array<double, 3> v;
+        for (int k = 0; k < 3; ++k) {
+            u[k] = t.uv[k]->u * w[k];
+            v[k] = t.uv[k]->v * w[k];
+        }
+        s.u = exact.plane(u);
+        s.v = exact.plane(v);
     }
+    // Linear triangles cut few spans into segments (see forEachSegment); those check their
+    // segments one by one rather than every such triangle paying for the bound.
+    s.straight = !s.affine && straightEnough(s, t);
     return true;
 }
 
