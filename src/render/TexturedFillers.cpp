@@ -244,8 +244,8 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     const auto drawRow = [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
+            float* const depthFirst = Depth ? depth + first : nullptr;
             if (unheldFixedSpan(s, w, end - first)) {
-                float* const depthFirst = Depth ? depth + first : nullptr;
                 // The start is made on each side of the branch: made before it, it went through
                 // memory for the long spans' call on every row.
                 if (Span::takesFours(texels, end - first)) {
@@ -256,8 +256,8 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
                                     row.at(s, kChannels, first, w));
                 }
             } else if (s.linearWhereHeld) {
-                Span::heldFixedSpan(texels, s, out + first, Depth ? depth + first : nullptr,
-                                    end - first, row.at(s, kChannels, first, w));
+                Span::heldFixedSpan(texels, s, out + first, depthFirst, end - first,
+                                    row.at(s, kChannels, first, w));
             } else {
                 drawPerspectiveSpan(span, s, y, first, end,
                                     heldFixedSpanStart(s, kChannels, y, first));

@@ -149,19 +149,16 @@ void drawTriangle(const RasterTriangle& t, PixelObserver* observer) {
                 }
             }
             if (textured) {
-                const auto texelColumn = [&](double u) {
+                // A texel coordinate's whole part, held to 0 .. size - 1.
+                const auto texelAlong = [](double q, int size) {
                     return static_cast<int>(
-                        std::clamp(std::floor(u), 0.0, static_cast<double>(texture->width - 1)));
+                        std::clamp(std::floor(q), 0.0, static_cast<double>(size - 1)));
                 };
-                const auto texelRow = [&](double v) {
-                    return static_cast<int>(
-                        std::clamp(std::floor(v), 0.0, static_cast<double>(texture->height - 1)));
-                };
-                p.column = texelColumn(p.u);
-                p.row = texelRow(p.v);
+                p.column = texelAlong(p.u, texture->width);
+                p.row = texelAlong(p.v, texture->height);
                 const bool unheld = unheldW > 0.0 && unheldW != p.w;
-                p.unheldColumn = unheld ? texelColumn(uOverZ / unheldW) : p.column;
-                p.unheldRow = unheld ? texelRow(vOverZ / unheldW) : p.row;
+                p.unheldColumn = unheld ? texelAlong(uOverZ / unheldW, texture->width) : p.column;
+                p.unheldRow = unheld ? texelAlong(vOverZ / unheldW, texture->height) : p.row;
                 const std::uint32_t texel =
                     texture->pixels[static_cast<std::size_t>(p.row) *
                                         static_cast<std::size_t>(texture->width) +
