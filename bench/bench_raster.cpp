@@ -11,6 +11,8 @@
 #include <random>
 #include <vector>
 
+#include "render/Avx2.h"
+#include "render/DepthCull.h"
 #include "render/Line.h"
 #include "render/RasterTriangle.h"
 #include "render/ShadedTriangle.h"
@@ -97,7 +99,16 @@ public:
         benchmark::DoNotOptimize(pixels.data());
     }
 
+    // Every triangle's depth buffer holding `nearness` everywhere.
+    void coverDepth(float nearness) {
+        std::fill(depth.begin(), depth.end(), nearness);
+        for (RasterTriangle& t : triangles) {
+            t.depth = depth.data();
+        }
+    }
+
     std::vector<RasterTriangle> triangles;
+    bool eightWide = avx2Usable(); // as the program's records (see link)
 
 private:
     static constexpr int kFirstHalf[3] = {0, 1, 2};
@@ -118,6 +129,7 @@ private:
             t.pixels = pixels.data();
             t.width = kWidth;
             t.height = kHeight;
+            t.eightWide = eightWide;
             triangles.push_back(t);
         }
     }
@@ -165,6 +177,38 @@ VARDEL_FILL_BENCHMARKS(BM_FillTextured, fillTexturedTriangle, false);
 VARDEL_FILL_BENCHMARKS(BM_FillTexturedMono, fillTexturedTriangleMono, false);
 VARDEL_FILL_BENCHMARKS(BM_FillTexturedDepth, fillTexturedTriangleDepth, true);
 VARDEL_FILL_BENCHMARKS(BM_FillTexturedMonoDepth, fillTexturedTriangleMonoDepth, true);
+
+// The depth-tested shaded filler held to groups of four pixels, beside BM_FillShadedDepth,
+// which takes groups of eight where the processor has AVX2.
+void BM_FillShadedDepthFourWide(benchmark::State& state, double side) {
+    Frame frame;
+    frame.eightWide = false;
+    frame.tile(side);
+    runFrames(state, frame, fillShadedTriangleDepth, true);
+}
+BENCHMARK_CAPTURE(BM_FillShadedDepthFourWide, large, kLarge);
+BENCHMARK_CAPTURE(BM_FillShadedDepthFourWide, medium, kMedium);
+
+// The depth cull on triangles that all lie behind the buffer, so that each reads its whole
+// rectangle, in groups of four or (with AVX2) eight. Items are triangles.
+void BM_DepthCullHidden(benchmark::State& state, double side, bool eightWide) {
+    Frame frame;
+    frame.eightWide = eightWide && avx2Usable();
+    frame.tile(side);
+    frame.coverDepth(1.0f); // nearer than every corner
+    for (auto _ : state) {
+        int hidden = 0;
+        for (const RasterTriangle& t : frame.triangles) {
+            hidden += hiddenByDepth(t) ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(hidden);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(frame.triangles.size()));
+}
+BENCHMARK_CAPTURE(BM_DepthCullHidden, small_fours, kSmall, false);
+BENCHMARK_CAPTURE(BM_DepthCullHidden, small_eights, kSmall, true);
+BENCHMARK_CAPTURE(BM_DepthCullHidden, medium_fours, kMedium, false);
+BENCHMARK_CAPTURE(BM_DepthCullHidden, medium_eights, kMedium, true);
 
 // Whole draw calls on triangles running off the screen: clipping plus filling.
 void BM_DrawClipped(benchmark::State& state, void (*draw)(const RasterTriangle&)) {

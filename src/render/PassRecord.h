@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/Avx2.h"
 #include "render/Line.h"
 #include "render/NearClip.h"
 #include "render/RasterTriangle.h"
@@ -19,6 +20,7 @@ inline RasterTriangle passRecord(const RenderContext& context) {
     triangle.depth = context.depthBuffer;
     triangle.shadeTable = context.multiplyTable;
     triangle.mono = context.greyLighting;
+    triangle.eightWide = avx2Usable();
     return triangle;
 }
 

@@ -33,6 +33,9 @@ struct RasterTriangle {
     int height = 0;
     int rowPadding = 0;    // the pitch of pixels and depth is width + rowPadding
     std::uint8_t mono = 0; // only shade r is meaningful and stands for all three channels
+    // The loops that have them take groups of eight pixels (AVX2; see avx2Usable) instead of
+    // four. The pixels are the same.
+    bool eightWide = false;
     // The rows a triangle may be drawn on: firstRow .. endRow - 1 of the target (a band of it,
     // so that threads can fill bands side by side). Pixels and values are those of the whole
     // target; lines ignore the band.

@@ -51,25 +51,29 @@ TEST(DepthCull, TellsWhatLiesBehindTheBufferFromWhatDoesNot) {
     EXPECT_FALSE(hiddenByDepth(tooWide));
 }
 
-// The rectangle is read in groups of four pixels, unrolled for narrow ones: whatever its width
-// and wherever it lies, down to the target's first and last columns, one open pixel in any of its
-// columns keeps a triangle visible, and nothing outside it (the row padding and guards hold
-// nearer values) is read.
+// The rectangle is read in groups of four or eight pixels, unrolled for narrow ones: whatever
+// its width and wherever it lies, down to the target's first and last columns, one open pixel in
+// any of its columns keeps a triangle visible, and nothing outside it (the row padding and guards
+// hold nearer values) is read.
 TEST(DepthCull, EveryColumnOfTheRectangleCounts) {
-    for (int width = 1; width <= 21; ++width) {
-        for (int left : {0, 1, 2, 5, 40 - width}) {
-            const double right = left + width - 1;
-            const Corners corners{{{double(left), 2.2, 4}, {right, 3, 4}, {double(left), 8.7, 4}}};
-            RasterTarget target(40, 12, 3);
-            target.forEach([&](int x, int y) { target.depthAt(x, y) = 0.5f; });
-            const test::Triangle t = triangle(corners);
-            EXPECT_TRUE(hiddenByDepth(t.record(target, true))) << width << " at " << left;
-            for (int column = left; column <= right; ++column) {
-                const int row = 2 + (column * 5) % 7;
-                target.depthAt(column, row) = 0.0f;
-                EXPECT_FALSE(hiddenByDepth(t.record(target, true)))
-                    << width << " at " << left << ", open at " << column << ", " << row;
-                target.depthAt(column, row) = 0.5f;
+    for (const bool eightWide : test::groupWidths()) {
+        for (int width = 1; width <= 29; ++width) {
+            for (int left : {0, 1, 2, 5, 40 - width}) {
+                const double right = left + width - 1;
+                const Corners corners{
+                    {{double(left), 2.2, 4}, {right, 3, 4}, {double(left), 8.7, 4}}};
+                RasterTarget target(40, 12, 3);
+                target.eightWide = eightWide;
+                target.forEach([&](int x, int y) { target.depthAt(x, y) = 0.5f; });
+                const test::Triangle t = triangle(corners);
+                EXPECT_TRUE(hiddenByDepth(t.record(target, true))) << width << " at " << left;
+                for (int column = left; column <= right; ++column) {
+                    const int row = 2 + (column * 5) % 7;
+                    target.depthAt(column, row) = 0.0f;
+                    EXPECT_FALSE(hiddenByDepth(t.record(target, true)))
+                        << width << " at " << left << ", open at " << column << ", " << row;
+                    target.depthAt(column, row) = 0.5f;
+                }
             }
         }
     }
@@ -99,6 +103,7 @@ TEST(DepthCull, AHiddenTriangleDrawsNothing) {
             t.screen[std::size_t(i / 2 % 3)].z = 2.0 * (1.0 + in(1e-9, 1e-3));
         t.uv = {{{0, 0}, {40, 5}, {10, 50}}};
         RasterTarget before(96, 72, 5), textured(96, 72, 5), shaded(96, 72, 5);
+        before.eightWide = avx2Usable() && i / 2 % 2 == 1; // the cull reads four or eight wide
         for (RasterTarget* target : {&before, &textured, &shaded}) {
             if (flatBuffer)
                 target->forEach([&](int px, int py) { target->depthAt(px, py) = 0.5f; });

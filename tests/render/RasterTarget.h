@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "render/Avx2.h"
 #include "render/RasterTriangle.h"
 #include "scene/MultiplyTable.h"
 #include "scene/Texture.h"
@@ -35,6 +36,7 @@ public:
         t.width = width;
         t.height = height;
         t.rowPadding = rowPadding;
+        t.eightWide = eightWide;
         return t;
     }
     std::uint32_t& pixel(int x, int y) { return pixels[index(x, y)]; }
@@ -69,6 +71,7 @@ public:
     const int width;
     const int height;
     const int rowPadding;
+    bool eightWide = avx2Usable(); // as the program's records: the widest groups there are
 
 private:
     static constexpr std::size_t kGuard = 1024;
@@ -82,6 +85,12 @@ private:
 };
 
 using Draw = void (*)(const RasterTriangle&);
+
+// The group widths the loops can take here: four, and eight where the processor has AVX2.
+inline std::vector<bool> groupWidths() {
+    return avx2Usable() ? std::vector<bool>{false, true} : std::vector<bool>{false};
+}
+
 using Corners = std::array<ScreenVertex, 3>;
 
 // A triangle with its own corner records; record() points a RasterTriangle at them.
