@@ -43,11 +43,12 @@ public:
         }
     }
 
-    // Triangles with legs of `side` pixels, two to a square, squares tiling the screen.
-    void tile(double side) {
+    // Triangles with legs of `side` pixels, two to a square, squares tiling the screen; flat,
+    // all at one depth (so that texel coordinates are linear on the screen).
+    void tile(double side, bool flat = false) {
         corners.clear();
         std::mt19937 random(2);
-        std::uniform_real_distribution<double> light(0.2, 1.0);
+        std::uniform_real_distribution<double> light(0.2, flat ? 0.9 : 1.0); // flat: no level held
         for (double y = 0.3; y + side <= kHeight - 1; y += side) {
             for (double x = 0.4; x + side <= kWidth - 1; x += side) {
                 const double square[4][2] = {
@@ -55,9 +56,12 @@ public:
                 for (const int* half : {kFirstHalf, kSecondHalf}) {
                     for (int k = 0; k < 3; ++k) {
                         const double* p = square[half[k]];
-                        corners.push_back({{p[0], p[1], 2.0 + (p[0] + p[1]) / 400.0},
+                        const double z = flat ? 2.0 : 2.0 + (p[0] + p[1]) / 400.0;
+                        // Flat: texels off the border, so that none needs holding.
+                        const double margin = flat ? 8.0 : 0.0;
+                        corners.push_back({{p[0], p[1], z},
                                            {light(random), light(random), light(random)},
-                                           {p[0] * 0.7, p[1] * 0.9}});
+                                           {p[0] * 0.7 + margin, p[1] * 0.9 + margin}});
                     }
                 }
             }
@@ -188,6 +192,19 @@ void BM_FillShadedDepthFourWide(benchmark::State& state, double side) {
 }
 BENCHMARK_CAPTURE(BM_FillShadedDepthFourWide, large, kLarge);
 BENCHMARK_CAPTURE(BM_FillShadedDepthFourWide, medium, kMedium);
+
+// The mono depth-tested textured filler on flat triangles, whose long spans go in groups of
+// four or (with AVX2) eight.
+void BM_FillTexturedMonoDepthFlat(benchmark::State& state, double side, bool eightWide) {
+    Frame frame;
+    frame.eightWide = eightWide && avx2Usable();
+    frame.tile(side, true);
+    runFrames(state, frame, fillTexturedTriangleMonoDepth, true);
+}
+BENCHMARK_CAPTURE(BM_FillTexturedMonoDepthFlat, large_fours, kLarge, false);
+BENCHMARK_CAPTURE(BM_FillTexturedMonoDepthFlat, large_eights, kLarge, true);
+BENCHMARK_CAPTURE(BM_FillTexturedMonoDepthFlat, medium_fours, kMedium, false);
+BENCHMARK_CAPTURE(BM_FillTexturedMonoDepthFlat, medium_eights, kMedium, true);
 
 // The depth cull on triangles that all lie behind the buffer, so that each reads its whole
 // rectangle, in groups of four or (with AVX2) eight. Items are triangles.

@@ -50,6 +50,60 @@ VARDEL_AVX2_FUNCTION inline __m256 columnsWithin(int first, int from, int end) {
                             _mm256_cmpgt_epi32(_mm256_set1_epi32(end), column)));
 }
 
+// The pixels' whole parts (upper 32 bits) of eight 64-bit values, in order, from `low` holding
+// pixels 0, 1, 4, 5 and `high` holding 2, 3, 6, 7: the shuffle works within each 128-bit half.
+VARDEL_AVX2_FUNCTION inline __m256i wholeParts(__m256i low, __m256i high) {
+    return _mm256_castps_si256(_mm256_shuffle_ps(
+        _mm256_castsi256_ps(low), _mm256_castsi256_ps(high), _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// sse2::divideBy255 on sixteen 16-bit lanes.
+VARDEL_AVX2_FUNCTION inline __m256i divideBy255(__m256i x) {
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(0x8081))),
+                             7);
+}
+
+// sse2::scaleChannels on eight pixels: `low` holds the levels of pixels 0, 1, 4 and 5, `high`
+// those of 2, 3, 6 and 7, as the byte unpacking (within each 128-bit half) spreads the texels.
+VARDEL_AVX2_FUNCTION inline __m256i scaleChannels(__m256i texels, __m256i low, __m256i high) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i a = divideBy255(_mm256_mullo_epi16(_mm256_unpacklo_epi8(texels, zero), low));
+    const __m256i b = divideBy255(_mm256_mullo_epi16(_mm256_unpackhi_epi8(texels, zero), high));
+    return _mm256_packus_epi16(a, b);
+}
+
+// sse2::spreadLevels on eight pixels' levels (0..255, one per 32-bit lane, in order): one level
+// for all three channels, or red, green and blue ones.
+VARDEL_AVX2_FUNCTION inline void spreadLevels(__m256i levels, __m256i& low, __m256i& high) {
+    const __m256i pair = _mm256_or_si256(levels, _mm256_slli_epi32(levels, 16));
+    const __m256i withTop = _mm256_or_si256(levels, _mm256_set1_epi32(0xFF0000));
+    low = _mm256_unpacklo_epi32(pair, withTop);
+    high = _mm256_unpackhi_epi32(pair, withTop);
+}
+VARDEL_AVX2_FUNCTION inline void spreadLevels(__m256i red, __m256i green, __m256i blue,
+                                              __m256i& low, __m256i& high) {
+    const __m256i blueGreen = _mm256_or_si256(blue, _mm256_slli_epi32(green, 16));
+    const __m256i redTop = _mm256_or_si256(red, _mm256_set1_epi32(0xFF0000));
+    low = _mm256_unpacklo_epi32(blueGreen, redTop);
+    high = _mm256_unpackhi_epi32(blueGreen, redTop);
+}
+
+// 1/z of eight pixels as sse2::Nearness works it out: start + place x step in doubles, the
+// places (k .. k + 3 in firstFour, k + 4 .. k + 7 in secondFour) whole numbers and so exact,
+// held to least..most where Held is set, made floats.
+template <bool Held>
+VARDEL_AVX2_FUNCTION inline __m256 nearness(__m256d start, __m256d step, __m256d firstFour,
+                                            __m256d secondFour, __m256d least, __m256d most) {
+    __m256d first = _mm256_add_pd(start, _mm256_mul_pd(firstFour, step));
+    __m256d second = _mm256_add_pd(start, _mm256_mul_pd(secondFour, step));
+    if constexpr (Held) {
+        first = _mm256_min_pd(_mm256_max_pd(first, least), most);
+        second = _mm256_min_pd(_mm256_max_pd(second, least), most);
+    }
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(first)),
+                                _mm256_cvtpd_ps(second), 1);
+}
+
 } // namespace avx2
 #endif
 

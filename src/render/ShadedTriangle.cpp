@@ -100,16 +100,10 @@ VARDEL_AVX2_FUNCTION int shadedEights(const ShadedSetup& s, const ShadedSpanStar
             _mm256_srli_epi32(channel[2], 16));
         auto* const pixels = reinterpret_cast<__m256i*>(out + i);
         if constexpr (Depth) {
-            __m256d first = _mm256_add_pd(base, _mm256_mul_pd(firstFour, slope));
-            __m256d second = _mm256_add_pd(base, _mm256_mul_pd(secondFour, slope));
-            if constexpr (HeldDepth) {
-                first = _mm256_min_pd(_mm256_max_pd(first, low), high);
-                second = _mm256_min_pd(_mm256_max_pd(second, low), high);
-            }
+            const __m256 near =
+                avx2::nearness<HeldDepth>(base, slope, firstFour, secondFour, low, high);
             firstFour = _mm256_add_pd(firstFour, eight);
             secondFour = _mm256_add_pd(secondFour, eight);
-            const __m256 near = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(first)),
-                                                     _mm256_cvtpd_ps(second), 1);
             const __m256 stored = _mm256_loadu_ps(depth + i);
             const __m256 nearer = _mm256_cmp_ps(stored, near, _CMP_LT_OQ);
             // Drawn whole, hidden whole (skipped) or blended, as the groups of four are.

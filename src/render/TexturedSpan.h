@@ -11,6 +11,7 @@
 
 #include "render/RasterTriangle.h"
 #include "render/Sse2.h"
+#include "render/TexturedEights.h"
 #include "render/TexturedFillers.h"
 
 namespace vardel {
@@ -192,8 +193,11 @@ public:
         std::ptrdiff_t texelPitch;
         const std::uint8_t* table;
         bool fourAtATime;
+        bool eightAtATime; // with AVX2 (the record's eightWide)
     };
-    FixedTexels fixedTexels() const { return {texels, texelPitch, table, fourAtATime}; }
+    FixedTexels fixedTexels() const {
+        return {texels, texelPitch, table, fourAtATime, fourAtATime && t.eightWide};
+    }
 
     // A span on the fixed-point course, `count` pixels from out and depth on, drawn from pixel
     // `first`: its texels lie inside the texture and its levels in the multiply table, so
@@ -254,16 +258,26 @@ public:
         return VARDEL_SSE2 && count >= 16 && from.fourAtATime;
     }
 
-    // fixedSpan, the groups of four that fit first and the last pixels one by one; out of line,
-    // so that the short spans' loop keeps its registers.
+    // fixedSpan, the groups of eight (with AVX2) or four that fit first and the last pixels one
+    // by one; out of line, so that the short spans' loop keeps its registers.
     VARDEL_OUT_OF_LINE static void fixedLongSpan(const FixedTexels& from, const TexturedSetup& s,
                                                  std::uint32_t* out, float* depth,
                                                  std::ptrdiff_t count,
                                                  const FixedSpanStart& start) {
         std::ptrdiff_t first = 0;
+#if VARDEL_AVX2
+        if (from.eightAtATime) {
+            first = count & ~std::ptrdiff_t{7};
+            avx2::fixedEights<Mono, Depth>(from.texels, from.texelPitch, s, out, depth, first,
+                                           start);
+        }
+#endif
 #if VARDEL_SSE2
-        first = count & ~std::ptrdiff_t{3};
-        fixedFours(from, s, out, depth, first, start);
+        const std::ptrdiff_t fours = count & ~std::ptrdiff_t{3};
+        if (fours > first) {
+            fixedFours(from, s, out, depth, first, fours, start);
+            first = fours;
+        }
 #endif
         fixedSpan(from, s, out, depth, count, start, first);
     }
@@ -271,14 +285,15 @@ public:
 private:
 #if VARDEL_SSE2
     /*
-     * Pixels 0 to count - 1 (a multiple of four) of a span on the fixed-point course, four at
-     * a time, computed as fixedSpan computes them: texel coordinates and levels on 64 bits,
+     * Pixels first to end - 1 (a multiple of four of them) of a span on the fixed-point course,
+     * four at a time, computed as fixedSpan computes them: texel coordinates and levels on 64 bits,
      * two pixels a register, whose upper halves are their whole parts; the texels loaded one
      * by one; the multiply table's products worked out (sse2::scaleChannels); 1/z in doubles
      * made floats. Row x width is formed on 16-bit halves, as drawFours does.
      */
     static void fixedFours(const FixedTexels& from, const TexturedSetup& s, std::uint32_t* out,
-                           float* depth, std::ptrdiff_t count, const FixedSpanStart& start) {
+                           float* depth, std::ptrdiff_t first, std::ptrdiff_t end,
+                           const FixedSpanStart& start) {
         constexpr int kChannels = Mono ? 1 : 3;
         // Pixels 0 and 1, pixels 2 and 3, and the step of four pixels, of a value first at
         // pixel 0 and `step` apart.
@@ -298,17 +313,18 @@ private:
                 return whole;
             }
         };
-        Pairs u(start.u, s.uFixed.dx);
-        Pairs v(start.v, s.vFixed.dx);
+        Pairs u(start.u + first * s.uFixed.dx, s.uFixed.dx);
+        Pairs v(start.v + first * s.vFixed.dx, s.vFixed.dx);
         std::array<Pairs, kChannels> level;
         for (int c = 0; c < kChannels; ++c) {
-            level[c] = Pairs(start.level[c], s.levelFixed[c].dx);
+            level[c] = Pairs(start.level[c] + first * s.levelFixed[c].dx, s.levelFixed[c].dx);
         }
         const __m128i pitch = _mm_set1_epi32(static_cast<int>(from.texelPitch));
         const std::uint32_t* const texels = from.texels;
         // Within the corners' range at both ends of the span (see fillFixedRows).
-        sse2::Nearness<false> nearness(start.w, s.w.dx, 0.0, s.wLow, s.wHigh);
-        for (std::ptrdiff_t i = 0; i < count; i += 4) {
+        sse2::Nearness<false> nearness(start.w, s.w.dx, static_cast<double>(first), s.wLow,
+                                       s.wHigh);
+        for (std::ptrdiff_t i = first; i < end; i += 4) {
             const __m128i column = u.next();
             const __m128i index = _mm_add_epi32(_mm_madd_epi16(v.next(), pitch), column);
             __m128i whole[kChannels];
