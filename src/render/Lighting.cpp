@@ -4,6 +4,7 @@
 #include "math/PointTransform.h"
 #include "math/Rotation.h"
 #include "math/Sse2Support.h"
+#include "render/Avx2.h"
 
 namespace vardel {
 
@@ -25,9 +26,76 @@ void lightPoint(bool grey, const Vec3& p, const Vec3& n, VertexShade& shade, con
     lightPoint(grey, p, SurfaceNormal(n), shade, light);
 }
 
+#if VARDEL_AVX2
+namespace {
+
+/*
+ * lightThreePoints with the three points in lanes 0 to 2 (lane 3 repeats the third and is
+ * dropped): each lane's products, sums, comparisons and clamps are those of the two-lane code
+ * below, so the shades are lightPoint's to the last bit.
+ */
+VARDEL_AVX2_FUNCTION std::array<VertexShade, 3>
+lightThreePointsWide(bool grey, const std::array<const Vec3*, 3>& points,
+                     const SurfaceNormal& normal, const VertexShade& ambient, const Light* lights) {
+    const Vec3& p = *points[0];
+    const Vec3& q = *points[1];
+    const Vec3& r = *points[2];
+    const __m256d x = _mm256_setr_pd(p.x, q.x, r.x, r.x);
+    const __m256d y = _mm256_setr_pd(p.y, q.y, r.y, r.y);
+    const __m256d z = _mm256_setr_pd(p.z, q.z, r.z, r.z);
+    const __m256d nx = _mm256_set1_pd(normal.n.x);
+    const __m256d ny = _mm256_set1_pd(normal.n.y);
+    const __m256d nz = _mm256_set1_pd(normal.n.z);
+    const __m256d length = _mm256_set1_pd(normal.length);
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256d one = _mm256_set1_pd(1.0);
+    __m256d red = _mm256_set1_pd(ambient.r);
+    __m256d green = _mm256_set1_pd(ambient.g);
+    __m256d blue = _mm256_set1_pd(ambient.b);
+    for (const Light* light = lights; light != nullptr; light = light->next) {
+        const __m256d tx = _mm256_sub_pd(_mm256_set1_pd(light->viewPosition.x), x);
+        const __m256d ty = _mm256_sub_pd(_mm256_set1_pd(light->viewPosition.y), y);
+        const __m256d tz = _mm256_sub_pd(_mm256_set1_pd(light->viewPosition.z), z);
+        const __m256d dot = _mm256_add_pd(
+            _mm256_add_pd(_mm256_mul_pd(nx, tx), _mm256_mul_pd(ny, ty)), _mm256_mul_pd(nz, tz));
+        const __m256d lengths =
+            _mm256_mul_pd(length, _mm256_sqrt_pd(_mm256_add_pd(
+                                      _mm256_add_pd(_mm256_mul_pd(tx, tx), _mm256_mul_pd(ty, ty)),
+                                      _mm256_mul_pd(tz, tz))));
+        // cmpgt and cmpneq as SSE2 has them: false and true where a value is not a number.
+        const __m256d lit = _mm256_and_pd(_mm256_cmp_pd(dot, zero, _CMP_GT_OS),
+                                          _mm256_cmp_pd(lengths, zero, _CMP_NEQ_UQ));
+        const __m256d cosine = _mm256_and_pd(lit, _mm256_div_pd(dot, lengths));
+        red = _mm256_min_pd(
+            one, _mm256_add_pd(red, _mm256_mul_pd(cosine, _mm256_set1_pd(light->colorR))));
+        if (!grey) {
+            green = _mm256_min_pd(
+                one, _mm256_add_pd(green, _mm256_mul_pd(cosine, _mm256_set1_pd(light->colorG))));
+            blue = _mm256_min_pd(
+                one, _mm256_add_pd(blue, _mm256_mul_pd(cosine, _mm256_set1_pd(light->colorB))));
+        }
+    }
+    alignas(32) double reds[4];
+    alignas(32) double greens[4];
+    alignas(32) double blues[4];
+    _mm256_store_pd(reds, red);
+    _mm256_store_pd(greens, green);
+    _mm256_store_pd(blues, blue);
+    return {VertexShade{reds[0], greens[0], blues[0]}, VertexShade{reds[1], greens[1], blues[1]},
+            VertexShade{reds[2], greens[2], blues[2]}};
+}
+
+} // namespace
+#endif
+
 std::array<VertexShade, 3> lightThreePoints(bool grey, const std::array<const Vec3*, 3>& points,
                                             const SurfaceNormal& normal, const VertexShade& ambient,
-                                            const Light* lights) {
+                                            const Light* lights, [[maybe_unused]] bool wide) {
+#if VARDEL_AVX2
+    if (wide) {
+        return lightThreePointsWide(grey, points, normal, ambient, lights);
+    }
+#endif
     std::array<VertexShade, 3> shade{ambient, ambient, ambient};
     std::size_t k = 0;
 #if VARDEL_SSE2

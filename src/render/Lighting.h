@@ -68,10 +68,11 @@ inline void lightPoint(bool grey, const Vec3& p, const SurfaceNormal& normal, Ve
 
 // The shades of three points lit with one normal: `ambient` plus every light of the list in
 // turn, as lightPoint adds them, the same to the last bit. Where SSE2 is there the first two
-// points go side by side (the lanes' sums and products are lightPoint's).
+// points go side by side (the lanes' sums and products are lightPoint's); `wide` (AVX2, see
+// avx2Usable) puts all three side by side.
 std::array<VertexShade, 3> lightThreePoints(bool grey, const std::array<const Vec3*, 3>& points,
                                             const SurfaceNormal& normal, const VertexShade& ambient,
-                                            const Light* lights);
+                                            const Light* lights, bool wide = false);
 
 // Sums, per point, the face normals of the object's triangles that use it (not normalised,
 // so larger faces weigh more). Lines add nothing.

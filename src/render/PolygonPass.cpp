@@ -117,11 +117,12 @@ private:
             faceNormal = SurfaceNormal(vardel::faceNormal(object.viewPoints[index[0]],
                                                           object.viewPoints[index[1]],
                                                           object.viewPoints[index[2]]));
-            lit = lightThreePoints(
-                object.greyLighting != 0,
-                {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
-                 &object.viewPoints[index[2]]},
-                faceNormal, {context.ambient[0], context.ambient[1], context.ambient[2]}, lights);
+            lit = lightThreePoints(object.greyLighting != 0,
+                                   {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
+                                    &object.viewPoints[index[2]]},
+                                   faceNormal,
+                                   {context.ambient[0], context.ambient[1], context.ambient[2]},
+                                   lights, triangle.eightWide);
             if (!banded) {
                 for (std::size_t k = 0; k < 3; ++k) {
                     object.vertexLight[index[k]] = lit[k];

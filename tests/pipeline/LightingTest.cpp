@@ -10,6 +10,7 @@
 #include <random>
 
 #include "TestScene.h"
+#include "render/Avx2.h"
 #include "render/Lighting.h"
 #include "render/Render.h"
 
@@ -90,9 +91,9 @@ TEST(LightPoint, AKnownNormalLengthGivesThePlainFormulasShade) {
     }
 }
 
-// Three points lit side by side get lightPoint's shades bit for bit: through clamps, lights
-// behind the surface, a point on the light, normals of no length and an ambient level that is
-// not a number.
+// Three points lit side by side (two or, with AVX2, all three) get lightPoint's shades bit for bit:
+// through clamps, lights behind the surface, a point on the light, normals of no length and an
+// ambient level that is not a number.
 TEST(LightPoint, ThreePointsAtOnceGetLightPointsShades) {
     std::mt19937 random(5);
     auto in = [&](double lo, double hi) {
@@ -125,9 +126,10 @@ TEST(LightPoint, ThreePointsAtOnceGetLightPointsShades) {
                                                  : Vec3{in(-3, 3), in(-3, 3), in(-3, 3)});
         const VertexShade ambient{i % 97 == 0 ? std::nan("") : in(0, 1.1), in(0, 1), in(0, 1)};
         const bool grey = i % 3 == 0;
+        const bool wide = avx2Usable() && i / 4 % 2 == 0; // all three side by side (AVX2)
         const std::array<VertexShade, 3> lit =
             lightThreePoints(grey, {&points[0], &points[1], &points[2]}, normal, ambient,
-                             count > 0 ? &lights[0] : nullptr);
+                             count > 0 ? &lights[0] : nullptr, wide);
         for (std::size_t k = 0; k < 3; ++k) {
             VertexShade expected = ambient;
             for (int l = 0; l < count; ++l) {
@@ -155,7 +157,8 @@ TEST(PrepareLights, KeepsTheWorldPositionApart) {
 class AwayFromLight : public ::testing::Test {
 protected:
     AwayFromLight() {
-        object = &t.addObject({{-100, -100, 0}, {0, 100, 0}, {100, -100, 0}}, {{0, 1, 2}}, 0x00FF8040);
+        object =
+            &t.addObject({{-100, -100, 0}, {0, 100, 0}, {100, -100, 0}}, {{0, 1, 2}}, 0x00FF8040);
         t.addLight({0, 0, 500});
         t.placeCamera({0, 0, -1000});
         t.finish();
