@@ -107,4 +107,103 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
 } // namespace avx2
 #endif
 
+// What the short spans of a triangle on the fixed-point course share when each is drawn as one
+// group of eight (avx2::fixedShortEight): the texel coordinates' and levels' offsets of pixels 0
+// to 7 from the first one, in the lane order of avx2::wholeParts (pixels 0, 1, 4, 5, then 2, 3,
+// 6, 7), the texture and 1/z's step. Made once per triangle.
+struct ShortEightLanes {
+    alignas(32) std::int64_t u[8];
+    alignas(32) std::int64_t v[8];
+    alignas(32) std::int64_t level[3][8];
+    const std::uint32_t* texels;
+    int texelPitch;
+    double wStep;
+
+    ShortEightLanes(const TexturedSetup& s, int channels, const std::uint32_t* texels,
+                    std::ptrdiff_t texelPitch)
+        : texels(texels), texelPitch(static_cast<int>(texelPitch)), wStep(s.w.dx) {
+        constexpr std::int64_t kPixel[8] = {0, 1, 4, 5, 2, 3, 6, 7};
+        for (int j = 0; j < 8; ++j) {
+            u[j] = kPixel[j] * s.uFixed.dx;
+            v[j] = kPixel[j] * s.vFixed.dx;
+            for (int c = 0; c < channels; ++c) {
+                level[c][j] = kPixel[j] * s.levelFixed[c].dx;
+            }
+        }
+    }
+};
+
+#if VARDEL_AVX2
+namespace avx2 {
+
+// The eight pixels' whole parts of a value `first` at pixel 0 and `offsets` (see
+// ShortEightLanes) beyond it.
+VARDEL_AVX2_FUNCTION inline __m256i shortWholeParts(std::int64_t first,
+                                                    const std::int64_t* offsets) {
+    const __m256i base = _mm256_set1_epi64x(first);
+    return wholeParts(
+        _mm256_add_epi64(base, _mm256_load_si256(reinterpret_cast<const __m256i*>(offsets))),
+        _mm256_add_epi64(base, _mm256_load_si256(reinterpret_cast<const __m256i*>(offsets + 4))));
+}
+
+/*
+ * A span of 1 to 8 pixels on the fixed-point course as one group of eight, the lanes past the
+ * span masked off: the values TexturedSpan::fixedSpan works out, without its loop, whose exit
+ * on spans this short a processor mispredicts about once a row. The row must hold eight pixels
+ * from `out` on: the masked lanes' pixels and depths are read and written back as they were
+ * (the row is the caller's alone), and their texels are not read. Inlined into the rows' loop
+ * (drawFixedRowsWide), which spares a call per row.
+ */
+template <bool Mono, bool Depth>
+VARDEL_AVX2_FUNCTION inline void fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* out,
+                                                 float* depth, int count,
+                                                 const FixedSpanStart& start) {
+    __m256i keep =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    if constexpr (Depth) {
+        const __m256d w = _mm256_set1_pd(start.w);
+        const __m256 near =
+            nearness<false>(w, _mm256_set1_pd(lanes.wStep), _mm256_setr_pd(0.0, 1.0, 2.0, 3.0),
+                            _mm256_setr_pd(4.0, 5.0, 6.0, 7.0), w, w);
+        const __m256 stored = _mm256_loadu_ps(depth);
+        const __m256 nearer =
+            _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));
+        if (_mm256_movemask_ps(nearer) == 0) {
+            return;
+        }
+        keep = _mm256_castps_si256(nearer);
+        _mm256_storeu_ps(depth, _mm256_blendv_ps(stored, near, nearer));
+    }
+    const __m256i column = shortWholeParts(start.u, lanes.u);
+    const __m256i index = _mm256_add_epi32(
+        _mm256_madd_epi16(shortWholeParts(start.v, lanes.v), _mm256_set1_epi32(lanes.texelPitch)),
+        column);
+    // The texels loaded one by one (a gather took longer here), the masked lanes' from texel
+    // 0, and the upper four only where the span reaches them.
+    alignas(32) int lane[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lane), _mm256_and_si256(index, keep));
+    const auto* const tx = reinterpret_cast<const int*>(lanes.texels);
+    __m256i texel =
+        _mm256_castsi128_si256(_mm_setr_epi32(tx[lane[0]], tx[lane[1]], tx[lane[2]], tx[lane[3]]));
+    if (count > 4) {
+        texel = _mm256_inserti128_si256(
+            texel, _mm_setr_epi32(tx[lane[4]], tx[lane[5]], tx[lane[6]], tx[lane[7]]), 1);
+    }
+    __m256i low;
+    __m256i high;
+    if constexpr (Mono) {
+        spreadLevels(shortWholeParts(start.level[0], lanes.level[0]), low, high);
+    } else {
+        spreadLevels(shortWholeParts(start.level[0], lanes.level[0]),
+                     shortWholeParts(start.level[1], lanes.level[1]),
+                     shortWholeParts(start.level[2], lanes.level[2]), low, high);
+    }
+    const __m256i shaded = scaleChannels(texel, low, high);
+    auto* const pixels = reinterpret_cast<__m256i*>(out);
+    _mm256_storeu_si256(pixels, _mm256_blendv_epi8(_mm256_loadu_si256(pixels), shaded, keep));
+}
+
+} // namespace avx2
+#endif
+
 } // namespace vardel

@@ -225,14 +225,15 @@ drawPerspectiveSpan(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& 
 
 /*
  * The rows of a triangle on the fixed-point course, walked as fillFixedRows walks them, in a
- * function of its own: inlined into the filler with the other course's spans, its loop ran out
- * of registers. What every row shares is read once, and the rows' places in the target are
- * stepped rather than multiplied out.
+ * function of its own (drawFixedRows): inlined into the filler with the other course's spans,
+ * its loop ran out of registers. What every row shares is read once, and the rows' places in
+ * the target are stepped rather than multiplied out. Given `shortEights` (AVX2, see
+ * drawFixedRowsWide), a span of up to eight pixels goes as one group of eight.
  */
 template <bool Mono, bool Depth>
-VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mono, Depth>& span,
-                                                          const TexturedSetup& s,
-                                                          const RasterTriangle& t) {
+inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s,
+                      const RasterTriangle& t,
+                      [[maybe_unused]] const ShortEightLanes* shortEights) {
     constexpr int kChannels = Mono ? 1 : 3;
     using Span = TexturedSpan<Mono, Depth>;
     const typename Span::FixedTexels texels = span.fixedTexels();
@@ -241,6 +242,7 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     std::uint32_t* out = t.pixels + top;
     float* depth = Depth ? t.depth + top : nullptr;
     FixedRow row(s, kChannels);
+    const int lastEight = t.width - 8; // the last column a group of eight may start at
     const auto drawRow = [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
@@ -251,6 +253,11 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
                 if (Span::takesFours(texels, end - first)) {
                     Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first,
                                         row.at(s, kChannels, first, w));
+#if VARDEL_AVX2
+                } else if (shortEights != nullptr && end - first <= 8 && first <= lastEight) {
+                    avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst,
+                                                       end - first, row.at(s, kChannels, first, w));
+#endif
                 } else {
                     Span::fixedSpan(texels, s, out + first, depthFirst, end - first,
                                     row.at(s, kChannels, first, w));
@@ -276,6 +283,26 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mon
     }
 }
 
+template <bool Mono, bool Depth>
+VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void drawFixedRows(const TexturedSpan<Mono, Depth>& span,
+                                                          const TexturedSetup& s,
+                                                          const RasterTriangle& t) {
+    fixedRows(span, s, t, nullptr);
+}
+
+#if VARDEL_AVX2
+// fixedRows with short spans as groups of eight, the whole loop compiled for AVX2 so that the
+// groups are inlined into it.
+template <bool Mono, bool Depth>
+VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS VARDEL_AVX2_FUNCTION void
+drawFixedRowsWide(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s,
+                  const RasterTriangle& t) {
+    const auto texels = span.fixedTexels();
+    const ShortEightLanes shortEights(s, Mono ? 1 : 3, texels.texels, texels.texelPitch);
+    fixedRows(span, s, t, &shortEights);
+}
+#endif
+
 // A triangle whose corners lie within the guard band. Out of line: the checked fillers and
 // fillTexturedWithinBand share it.
 template <bool Mono, bool Depth>
@@ -286,6 +313,12 @@ VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void fillTextured(const RasterTriangle& t
     }
     const TexturedSpan<Mono, Depth> span(t);
     if (s.fixedCourse) {
+#if VARDEL_AVX2
+        if (span.fixedTexels().eightAtATime) { // the record's eightWide, a texture that allows
+            drawFixedRowsWide(span, s, t);
+            return;
+        }
+#endif
         drawFixedRows(span, s, t);
     } else {
         fillPerspectiveRows(s, t, Mono ? 1 : 3, span);

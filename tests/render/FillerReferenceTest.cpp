@@ -75,29 +75,32 @@ TEST(FillerReference, CrossingSmallTrianglesHideWhatThePlainFillersHide) {
     const auto in = [&](double lo, double hi) {
         return std::uniform_real_distribution<double>(lo, hi)(random);
     };
-    for (const bool mono : {false, true}) {
-        test::RasterTarget fast(64, 48, 4), plain(64, 48, 4);
-        fast.forEach([&](int x, int y) { fast.depthAt(x, y) = plain.depthAt(x, y) = 0.0f; });
-        for (int i = 0; i < 400; ++i) {
-            // Corners near one another, at depths 20 to 21, with texel coordinates well inside
-            // the texture: the fixed-point course, spans of up to about a dozen pixels.
-            const double x = in(0.0, 52.0), y = in(0.0, 36.0);
-            test::Triangle t = test::triangle({}, &texture);
-            for (std::size_t k = 0; k < 3; ++k) {
-                t.screen[k] = {x + in(0.0, 12.0), y + in(0.0, 12.0), in(20.0, 21.0)};
-                t.uv[k] = {in(16.0, 48.0), in(16.0, 48.0)};
-                t.shade[k] = {in(0.1, 0.9), in(0.1, 0.9), in(0.1, 0.9)};
+    for (const bool eightWide : test::groupWidths()) { // short spans as one group of eight
+        for (const bool mono : {false, true}) {
+            test::RasterTarget fast(64, 48, 4), plain(64, 48, 4);
+            fast.eightWide = eightWide;
+            fast.forEach([&](int x, int y) { fast.depthAt(x, y) = plain.depthAt(x, y) = 0.0f; });
+            for (int i = 0; i < 400; ++i) {
+                // Corners near one another, at depths 20 to 21, with texel coordinates well inside
+                // the texture: the fixed-point course, spans of up to about a dozen pixels.
+                const double x = in(0.0, 52.0), y = in(0.0, 36.0);
+                test::Triangle t = test::triangle({}, &texture);
+                for (std::size_t k = 0; k < 3; ++k) {
+                    t.screen[k] = {x + in(0.0, 12.0), y + in(0.0, 12.0), in(20.0, 21.0)};
+                    t.uv[k] = {in(16.0, 48.0), in(16.0, 48.0)};
+                    t.shade[k] = {in(0.1, 0.9), in(0.1, 0.9), in(0.1, 0.9)};
+                }
+                t.mono = mono;
+                const test::Draw fill =
+                    mono ? fillTexturedTriangleMonoDepth : fillTexturedTriangleDepth;
+                fill(t.record(fast, true));
+                reference::fillTexturedTriangle(t.record(plain, true), mono, true);
+                ASSERT_TRUE(fast.same(plain)) << "triangle " << i << (mono ? " (mono)" : "");
+                t.texture = &other;
+                fill(t.record(fast, true));
+                ASSERT_TRUE(fast.same(plain))
+                    << "triangle " << i << " again" << (mono ? " (mono)" : "");
             }
-            t.mono = mono;
-            const test::Draw fill =
-                mono ? fillTexturedTriangleMonoDepth : fillTexturedTriangleDepth;
-            fill(t.record(fast, true));
-            reference::fillTexturedTriangle(t.record(plain, true), mono, true);
-            ASSERT_TRUE(fast.same(plain)) << "triangle " << i << (mono ? " (mono)" : "");
-            t.texture = &other;
-            fill(t.record(fast, true));
-            ASSERT_TRUE(fast.same(plain))
-                << "triangle " << i << " again" << (mono ? " (mono)" : "");
         }
     }
 }
