@@ -3,6 +3,7 @@
 // The long spans of the fixed-point course eight pixels at a time, for processors with AVX2
 // (see Avx2.h): the values TexturedSpan::fixedFours works out, two of its groups side by side.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -107,27 +108,34 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
 } // namespace avx2
 #endif
 
-// What the short spans of a triangle on the fixed-point course share when each is drawn as one
-// group of eight (avx2::fixedShortEight): the texel coordinates' and levels' offsets of pixels 0
-// to 7 from the first one, in the lane order of avx2::wholeParts (pixels 0, 1, 4, 5, then 2, 3,
-// 6, 7), the texture and 1/z's step. Made once per triangle.
+// What the short spans of a triangle on the fixed-point course share when drawn as groups of
+// eight (avx2::fixedShortEight): the texel coordinates' and levels' offsets of a group's pixels
+// 0 to 7 from its first one, in the lane order of avx2::wholeParts (pixels 0, 1, 4, 5, then 2,
+// 3, 6, 7), their steps per pixel, the texture and 1/z's step. Made once per triangle.
 struct ShortEightLanes {
     alignas(32) std::int64_t u[8];
     alignas(32) std::int64_t v[8];
     alignas(32) std::int64_t level[3][8];
+    std::int64_t uStep;
+    std::int64_t vStep;
+    std::array<std::int64_t, 3> levelStep;
     const std::uint32_t* texels;
     int texelPitch;
     double wStep;
 
     ShortEightLanes(const TexturedSetup& s, int channels, const std::uint32_t* texels,
                     std::ptrdiff_t texelPitch)
-        : texels(texels), texelPitch(static_cast<int>(texelPitch)), wStep(s.w.dx) {
+        : uStep(s.uFixed.dx), vStep(s.vFixed.dx), levelStep{}, texels(texels),
+          texelPitch(static_cast<int>(texelPitch)), wStep(s.w.dx) {
         constexpr std::int64_t kPixel[8] = {0, 1, 4, 5, 2, 3, 6, 7};
+        for (int c = 0; c < channels; ++c) {
+            levelStep[c] = s.levelFixed[c].dx;
+        }
         for (int j = 0; j < 8; ++j) {
-            u[j] = kPixel[j] * s.uFixed.dx;
-            v[j] = kPixel[j] * s.vFixed.dx;
+            u[j] = kPixel[j] * uStep;
+            v[j] = kPixel[j] * vStep;
             for (int c = 0; c < channels; ++c) {
-                level[c][j] = kPixel[j] * s.levelFixed[c].dx;
+                level[c][j] = kPixel[j] * levelStep[c];
             }
         }
     }
@@ -147,24 +155,36 @@ VARDEL_AVX2_FUNCTION inline __m256i shortWholeParts(std::int64_t first,
 }
 
 /*
- * A span of 1 to 8 pixels on the fixed-point course as one group of eight, the lanes past the
- * span masked off: the values TexturedSpan::fixedSpan works out, without its loop, whose exit
- * on spans this short a processor mispredicts about once a row. The row must hold eight pixels
- * from `out` on: the masked lanes' pixels and depths are read and written back as they were
- * (the row is the caller's alone), and their texels are not read. Inlined into the rows' loop
+ * Pixels from .. from + 7 of a span of `count` pixels on the fixed-point course (from 0 or 8,
+ * count at most from + 8) as one group of eight, the lanes past the span masked off: the values
+ * TexturedSpan::fixedSpan works out, without its loop, whose exit on spans this short a
+ * processor mispredicts about once a row. The row must hold the group's eight pixels: the
+ * masked lanes' pixels and depths are read and written back as they were (the row is the
+ * caller's alone), and their texels are not read. Inlined into the rows' loop
  * (drawFixedRowsWide), which spares a call per row.
  */
 template <bool Mono, bool Depth>
-VARDEL_AVX2_FUNCTION inline void fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* out,
-                                                 float* depth, int count,
-                                                 const FixedSpanStart& start) {
-    __m256i keep =
-        _mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+VARDEL_AVX2_FUNCTION inline void
+fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* spanOut, float* spanDepth, int count,
+                const FixedSpanStart& spanStart, int from) {
+    std::uint32_t* const out = spanOut + from;
+    float* const depth = Depth ? spanDepth + from : nullptr;
+    FixedSpanStart start = spanStart; // moved on to pixel `from`
+    start.u += from * lanes.uStep;
+    start.v += from * lanes.vStep;
+    for (int c = 0; c < (Mono ? 1 : 3); ++c) {
+        start.level[c] += from * lanes.levelStep[c];
+    }
+    __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - from),
+                                      _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     if constexpr (Depth) {
+        // 1/z from the span's start, as fixedSpan has it: the places are the span's.
         const __m256d w = _mm256_set1_pd(start.w);
+        const __m256d place = _mm256_set1_pd(from);
         const __m256 near =
-            nearness<false>(w, _mm256_set1_pd(lanes.wStep), _mm256_setr_pd(0.0, 1.0, 2.0, 3.0),
-                            _mm256_setr_pd(4.0, 5.0, 6.0, 7.0), w, w);
+            nearness<false>(w, _mm256_set1_pd(lanes.wStep),
+                            _mm256_add_pd(place, _mm256_setr_pd(0.0, 1.0, 2.0, 3.0)),
+                            _mm256_add_pd(place, _mm256_setr_pd(4.0, 5.0, 6.0, 7.0)), w, w);
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));
@@ -185,7 +205,7 @@ VARDEL_AVX2_FUNCTION inline void fixedShortEight(const ShortEightLanes& lanes, s
     const auto* const tx = reinterpret_cast<const int*>(lanes.texels);
     __m256i texel =
         _mm256_castsi128_si256(_mm_setr_epi32(tx[lane[0]], tx[lane[1]], tx[lane[2]], tx[lane[3]]));
-    if (count > 4) {
+    if (count - from > 4) {
         texel = _mm256_inserti128_si256(
             texel, _mm_setr_epi32(tx[lane[4]], tx[lane[5]], tx[lane[6]], tx[lane[7]]), 1);
     }

@@ -228,7 +228,7 @@ drawPerspectiveSpan(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& 
  * function of its own (drawFixedRows): inlined into the filler with the other course's spans,
  * its loop ran out of registers. What every row shares is read once, and the rows' places in
  * the target are stepped rather than multiplied out. Given `shortEights` (AVX2, see
- * drawFixedRowsWide), a span of up to eight pixels goes as one group of eight.
+ * drawFixedRowsWide), a span shorter than sixteen pixels goes as one group of eight or two.
  */
 template <bool Mono, bool Depth>
 inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s,
@@ -242,7 +242,6 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
     std::uint32_t* out = t.pixels + top;
     float* depth = Depth ? t.depth + top : nullptr;
     FixedRow row(s, kChannels);
-    const int lastEight = t.width - 8; // the last column a group of eight may start at
     const auto drawRow = [&](int y, int first, int end) {
         if (end > first) {
             const double w = s.w.at(first + 0.5, y);
@@ -254,9 +253,17 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
                     Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first,
                                         row.at(s, kChannels, first, w));
 #if VARDEL_AVX2
-                } else if (shortEights != nullptr && end - first <= 8 && first <= lastEight) {
-                    avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst,
-                                                       end - first, row.at(s, kChannels, first, w));
+                } else if (shortEights != nullptr && end - first <= 16 &&
+                           first + (end - first > 8 ? 16 : 8) <= t.width) {
+                    // One group of eight or two, within the row.
+                    const int count = end - first;
+                    const FixedSpanStart start = row.at(s, kChannels, first, w);
+                    avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst, count,
+                                                       start, 0);
+                    if (count > 8) {
+                        avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst,
+                                                           count, start, 8);
+                    }
 #endif
                 } else {
                     Span::fixedSpan(texels, s, out + first, depthFirst, end - first,
