@@ -104,6 +104,28 @@ VARDEL_AVX2_FUNCTION inline __m256 nearness(__m256d start, __m256d step, __m256d
                                 _mm256_cvtpd_ps(second), 1);
 }
 
+// The places of eight pixels k .. k + 7 for nearness: k .. k + 3 and k + 4 .. k + 7.
+struct EightPlaces {
+    __m256d first;
+    __m256d second;
+};
+
+VARDEL_AVX2_FUNCTION inline EightPlaces eightPlaces(double k) {
+    return {_mm256_setr_pd(k, k + 1.0, k + 2.0, k + 3.0),
+            _mm256_setr_pd(k + 4.0, k + 5.0, k + 6.0, k + 7.0)};
+}
+
+// nearness at `places`, which then move on to the next eight pixels.
+template <bool Held>
+VARDEL_AVX2_FUNCTION inline __m256 nextNearness(EightPlaces& places, __m256d start, __m256d step,
+                                                __m256d least, __m256d most) {
+    const __m256 near = nearness<Held>(start, step, places.first, places.second, least, most);
+    const __m256d eight = _mm256_set1_pd(8.0);
+    places.first = _mm256_add_pd(places.first, eight);
+    places.second = _mm256_add_pd(places.second, eight);
+    return near;
+}
+
 } // namespace avx2
 #endif
 

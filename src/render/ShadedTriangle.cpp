@@ -88,10 +88,7 @@ VARDEL_AVX2_FUNCTION int shadedEights(const ShadedSetup& s, const ShadedSpanStar
     const __m256d slope = _mm256_set1_pd(s.depth.dx);
     const __m256d low = _mm256_set1_pd(s.depthLow);
     const __m256d high = _mm256_set1_pd(s.depthHigh);
-    const __m256d eight = _mm256_set1_pd(8.0);
-    const double k = from;
-    __m256d firstFour = _mm256_setr_pd(k, k + 1.0, k + 2.0, k + 3.0);
-    __m256d secondFour = _mm256_setr_pd(k + 4.0, k + 5.0, k + 6.0, k + 7.0);
+    avx2::EightPlaces places = avx2::eightPlaces(from);
     int i = from;
     for (; i + 8 <= to; i += 8) {
         const __m256i colour = _mm256_or_si256(
@@ -100,10 +97,7 @@ VARDEL_AVX2_FUNCTION int shadedEights(const ShadedSetup& s, const ShadedSpanStar
             _mm256_srli_epi32(channel[2], 16));
         auto* const pixels = reinterpret_cast<__m256i*>(out + i);
         if constexpr (Depth) {
-            const __m256 near =
-                avx2::nearness<HeldDepth>(base, slope, firstFour, secondFour, low, high);
-            firstFour = _mm256_add_pd(firstFour, eight);
-            secondFour = _mm256_add_pd(secondFour, eight);
+            const __m256 near = avx2::nextNearness<HeldDepth>(places, base, slope, low, high);
             const __m256 stored = _mm256_loadu_ps(depth + i);
             const __m256 nearer = _mm256_cmp_ps(stored, near, _CMP_LT_OQ);
             // Drawn whole, hidden whole (skipped) or blended, as the groups of four are.

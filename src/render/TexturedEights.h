@@ -31,6 +31,22 @@ VARDEL_AVX2_FUNCTION inline EightValues eightValues(std::int64_t first, std::int
         _mm256_set1_epi64x(8 * step)};
 }
 
+// The texels at the eight lanes of `index`, loaded one by one (a gather took longer here); the
+// upper four only where `upper` is set (else those lanes are left undefined).
+VARDEL_AVX2_FUNCTION inline __m256i loadTexels(const std::uint32_t* texels, __m256i index,
+                                               bool upper) {
+    alignas(32) int lane[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lane), index);
+    const auto* const at = reinterpret_cast<const int*>(texels);
+    const __m256i lower =
+        _mm256_castsi128_si256(_mm_setr_epi32(at[lane[0]], at[lane[1]], at[lane[2]], at[lane[3]]));
+    if (!upper) {
+        return lower;
+    }
+    return _mm256_inserti128_si256(
+        lower, _mm_setr_epi32(at[lane[4]], at[lane[5]], at[lane[6]], at[lane[7]]), 1);
+}
+
 // The eight pixels' whole parts, in order, then on to the next eight.
 VARDEL_AVX2_FUNCTION inline __m256i nextWholeParts(EightValues& value) {
     const __m256i whole = wholeParts(value.low, value.high);
@@ -42,10 +58,10 @@ VARDEL_AVX2_FUNCTION inline __m256i nextWholeParts(EightValues& value) {
 /*
  * Pixels 0 to count - 1 (a multiple of eight) of a span on the fixed-point course, from out and
  * depth on: texel coordinates and levels on 64 bits, whose upper halves are their whole parts;
- * the texels gathered; the multiply table's products worked out; 1/z in doubles made floats
- * (within the corners' range at both ends of the span, see fillFixedRows). Row x width is formed
- * on 16-bit halves, as the groups of four form it. A group hidden whole is not shaded, and one
- * drawn whole stores without blending.
+ * the texels loaded one by one; the multiply table's products worked out; 1/z in doubles made
+ * floats (within the corners' range at both ends of the span, see fillFixedRows). Row x width is
+ * formed on 16-bit halves, as the groups of four form it. A group hidden whole is not shaded, and
+ * one drawn whole stores without blending.
  */
 template <bool Mono, bool Depth>
 VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_t texelPitch,
@@ -61,9 +77,7 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
     const __m256i pitch = _mm256_set1_epi32(static_cast<int>(texelPitch));
     const __m256d w = _mm256_set1_pd(start.w);
     const __m256d slope = _mm256_set1_pd(s.w.dx);
-    const __m256d eight = _mm256_set1_pd(8.0);
-    __m256d firstFour = _mm256_setr_pd(0.0, 1.0, 2.0, 3.0);
-    __m256d secondFour = _mm256_setr_pd(4.0, 5.0, 6.0, 7.0);
+    EightPlaces places = eightPlaces(0.0);
     for (std::ptrdiff_t i = 0; i < count; i += 8) {
         const __m256i column = nextWholeParts(u);
         const __m256i index = _mm256_add_epi32(_mm256_madd_epi16(nextWholeParts(v), pitch), column);
@@ -74,9 +88,7 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
         __m256i keep = _mm256_setzero_si256();
         bool all = true;
         if constexpr (Depth) {
-            const __m256 near = nearness<false>(w, slope, firstFour, secondFour, w, w);
-            firstFour = _mm256_add_pd(firstFour, eight);
-            secondFour = _mm256_add_pd(secondFour, eight);
+            const __m256 near = nextNearness<false>(places, w, slope, w, w);
             const __m256 stored = _mm256_loadu_ps(depth + i);
             const __m256 nearer = _mm256_cmp_ps(stored, near, _CMP_LT_OQ);
             const int kept = _mm256_movemask_ps(nearer);
@@ -87,8 +99,7 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
             keep = _mm256_castps_si256(nearer);
             _mm256_storeu_ps(depth + i, all ? near : _mm256_blendv_ps(stored, near, nearer));
         }
-        const __m256i texel =
-            _mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index, 4);
+        const __m256i texel = loadTexels(texels, index, true);
         __m256i low;
         __m256i high;
         if constexpr (Mono) {
@@ -180,11 +191,9 @@ fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* spanOut, float* spa
     if constexpr (Depth) {
         // 1/z from the span's start, as fixedSpan has it: the places are the span's.
         const __m256d w = _mm256_set1_pd(start.w);
-        const __m256d place = _mm256_set1_pd(from);
+        const EightPlaces places = eightPlaces(from);
         const __m256 near =
-            nearness<false>(w, _mm256_set1_pd(lanes.wStep),
-                            _mm256_add_pd(place, _mm256_setr_pd(0.0, 1.0, 2.0, 3.0)),
-                            _mm256_add_pd(place, _mm256_setr_pd(4.0, 5.0, 6.0, 7.0)), w, w);
+            nearness<false>(w, _mm256_set1_pd(lanes.wStep), places.first, places.second, w, w);
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));
@@ -198,17 +207,8 @@ fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* spanOut, float* spa
     const __m256i index = _mm256_add_epi32(
         _mm256_madd_epi16(shortWholeParts(start.v, lanes.v), _mm256_set1_epi32(lanes.texelPitch)),
         column);
-    // The texels loaded one by one (a gather took longer here), the masked lanes' from texel
-    // 0, and the upper four only where the span reaches them.
-    alignas(32) int lane[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(lane), _mm256_and_si256(index, keep));
-    const auto* const tx = reinterpret_cast<const int*>(lanes.texels);
-    __m256i texel =
-        _mm256_castsi128_si256(_mm_setr_epi32(tx[lane[0]], tx[lane[1]], tx[lane[2]], tx[lane[3]]));
-    if (count - from > 4) {
-        texel = _mm256_inserti128_si256(
-            texel, _mm_setr_epi32(tx[lane[4]], tx[lane[5]], tx[lane[6]], tx[lane[7]]), 1);
-    }
+    // The masked lanes' texels from texel 0, the upper four only where the span reaches them.
+    const __m256i texel = loadTexels(lanes.texels, _mm256_and_si256(index, keep), count - from > 4);
     __m256i low;
     __m256i high;
     if constexpr (Mono) {
