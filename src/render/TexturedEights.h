@@ -3,7 +3,6 @@
 // The long spans of the fixed-point course eight pixels at a time, for processors with AVX2
 // (see Avx2.h): the values TexturedSpan::fixedFours works out, two of its groups side by side.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -122,31 +121,23 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
 // What the short spans of a triangle on the fixed-point course share when drawn as groups of
 // eight (avx2::fixedShortEight): the texel coordinates' and levels' offsets of a group's pixels
 // 0 to 7 from its first one, in the lane order of avx2::wholeParts (pixels 0, 1, 4, 5, then 2,
-// 3, 6, 7), their steps per pixel, the texture and 1/z's step. Made once per triangle.
+// 3, 6, 7), and the texture. Made once per triangle; the steps stay in the set-up.
 struct ShortEightLanes {
     alignas(32) std::int64_t u[8];
     alignas(32) std::int64_t v[8];
     alignas(32) std::int64_t level[3][8];
-    std::int64_t uStep;
-    std::int64_t vStep;
-    std::array<std::int64_t, 3> levelStep;
     const std::uint32_t* texels;
     int texelPitch;
-    double wStep;
 
     ShortEightLanes(const TexturedSetup& s, int channels, const std::uint32_t* texels,
                     std::ptrdiff_t texelPitch)
-        : uStep(s.uFixed.dx), vStep(s.vFixed.dx), levelStep{}, texels(texels),
-          texelPitch(static_cast<int>(texelPitch)), wStep(s.w.dx) {
+        : texels(texels), texelPitch(static_cast<int>(texelPitch)) {
         constexpr std::int64_t kPixel[8] = {0, 1, 4, 5, 2, 3, 6, 7};
-        for (int c = 0; c < channels; ++c) {
-            levelStep[c] = s.levelFixed[c].dx;
-        }
         for (int j = 0; j < 8; ++j) {
-            u[j] = kPixel[j] * uStep;
-            v[j] = kPixel[j] * vStep;
+            u[j] = kPixel[j] * s.uFixed.dx;
+            v[j] = kPixel[j] * s.vFixed.dx;
             for (int c = 0; c < channels; ++c) {
-                level[c][j] = kPixel[j] * levelStep[c];
+                level[c][j] = kPixel[j] * s.levelFixed[c].dx;
             }
         }
     }
@@ -176,15 +167,15 @@ VARDEL_AVX2_FUNCTION inline __m256i shortWholeParts(std::int64_t first,
  */
 template <bool Mono, bool Depth>
 VARDEL_AVX2_FUNCTION inline void
-fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* spanOut, float* spanDepth, int count,
-                const FixedSpanStart& spanStart, int from) {
+fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint32_t* spanOut,
+                float* spanDepth, int count, const FixedSpanStart& spanStart, int from) {
     std::uint32_t* const out = spanOut + from;
     float* const depth = Depth ? spanDepth + from : nullptr;
     FixedSpanStart start = spanStart; // moved on to pixel `from`
-    start.u += from * lanes.uStep;
-    start.v += from * lanes.vStep;
+    start.u += from * s.uFixed.dx;
+    start.v += from * s.vFixed.dx;
     for (int c = 0; c < (Mono ? 1 : 3); ++c) {
-        start.level[c] += from * lanes.levelStep[c];
+        start.level[c] += from * s.levelFixed[c].dx;
     }
     __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - from),
                                       _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
@@ -193,7 +184,7 @@ fixedShortEight(const ShortEightLanes& lanes, std::uint32_t* spanOut, float* spa
         const __m256d w = _mm256_set1_pd(start.w);
         const EightPlaces places = eightPlaces(from);
         const __m256 near =
-            nearness<false>(w, _mm256_set1_pd(lanes.wStep), places.first, places.second, w, w);
+            nearness<false>(w, _mm256_set1_pd(s.w.dx), places.first, places.second, w, w);
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));

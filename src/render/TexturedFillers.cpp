@@ -258,10 +258,10 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
                     // One group of eight or two, within the row.
                     const int count = end - first;
                     const FixedSpanStart start = row.at(s, kChannels, first, w);
-                    avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst, count,
-                                                       start, 0);
+                    avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
+                                                       count, start, 0);
                     if (count > 8) {
-                        avx2::fixedShortEight<Mono, Depth>(*shortEights, out + first, depthFirst,
+                        avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
                                                            count, start, 8);
                     }
 #endif
