@@ -75,14 +75,23 @@ lightThreePointsWide(bool grey, const std::array<const Vec3*, 3>& points,
                 one, _mm256_add_pd(blue, _mm256_mul_pd(cosine, _mm256_set1_pd(light->colorB))));
         }
     }
-    alignas(32) double reds[4];
-    alignas(32) double greens[4];
-    alignas(32) double blues[4];
-    _mm256_store_pd(reds, red);
-    _mm256_store_pd(greens, green);
-    _mm256_store_pd(blues, blue);
-    return {VertexShade{reds[0], greens[0], blues[0]}, VertexShade{reds[1], greens[1], blues[1]},
-            VertexShade{reds[2], greens[2], blues[2]}};
+    // Stored shade by shade, red and green as a pair and blue alone, as a copy of a shade
+    // reads them: each read then finds one store holding it (see PolygonPass).
+    std::array<VertexShade, 3> shade;
+    const __m128d redGreenLow = _mm_unpacklo_pd(_mm256_castpd256_pd128(red),
+                                                _mm256_castpd256_pd128(green)); // r0 g0
+    const __m128d redGreenMiddle = _mm_unpackhi_pd(_mm256_castpd256_pd128(red),
+                                                   _mm256_castpd256_pd128(green)); // r1 g1
+    const __m128d redGreenHigh = _mm_unpacklo_pd(_mm256_extractf128_pd(red, 1),
+                                                 _mm256_extractf128_pd(green, 1)); // r2 g2
+    const __m128d blueLow = _mm256_castpd256_pd128(blue);
+    _mm_storeu_pd(&shade[0].r, redGreenLow);
+    _mm_store_sd(&shade[0].b, blueLow);
+    _mm_storeu_pd(&shade[1].r, redGreenMiddle);
+    _mm_storeh_pd(&shade[1].b, blueLow);
+    _mm_storeu_pd(&shade[2].r, redGreenHigh);
+    _mm_store_sd(&shade[2].b, _mm256_extractf128_pd(blue, 1));
+    return shade;
 }
 
 } // namespace

@@ -109,7 +109,6 @@ private:
         }
         // Shades and texel coordinates only for what is drawn: the tests read the corners.
         for (std::size_t k = 0; k < 3; ++k) {
-            triangle.shade[k] = FaceLit ? &lit[k] : &object.vertexLight[index[k]];
             triangle.uv[k] = &uv[k];
         }
         uv = texCoords(polygon);
@@ -117,19 +116,28 @@ private:
             faceNormal = SurfaceNormal(vardel::faceNormal(object.viewPoints[index[0]],
                                                           object.viewPoints[index[1]],
                                                           object.viewPoints[index[2]]));
-            lit = lightThreePoints(object.greyLighting != 0,
-                                   {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
-                                    &object.viewPoints[index[2]]},
-                                   faceNormal,
-                                   {context.ambient[0], context.ambient[1], context.ambient[2]},
-                                   lights, triangle.eightWide);
-            if (!banded) {
-                for (std::size_t k = 0; k < 3; ++k) {
+            // Lit in place: the shades are read as lightThreePoints stored them, shade by
+            // shade. A copy of the whole array first was stored in other pieces, and a shade
+            // read back across two of them waited for both stores to finish.
+            const std::array<VertexShade, 3> lit = lightThreePoints(
+                object.greyLighting != 0,
+                {&object.viewPoints[index[0]], &object.viewPoints[index[1]],
+                 &object.viewPoints[index[2]]},
+                faceNormal, {context.ambient[0], context.ambient[1], context.ambient[2]}, lights,
+                triangle.eightWide);
+            for (std::size_t k = 0; k < 3; ++k) {
+                triangle.shade[k] = &lit[k];
+                if (!banded) {
                     object.vertexLight[index[k]] = lit[k];
                 }
             }
+            drawer.draw(triangle);
+        } else {
+            for (std::size_t k = 0; k < 3; ++k) {
+                triangle.shade[k] = &object.vertexLight[index[k]];
+            }
+            drawer.draw(triangle);
         }
-        drawer.draw(triangle);
     }
 
     // One or two corners behind: work on copies; new corners lie on the near plane.
@@ -206,7 +214,6 @@ private:
     const double bandBottom;
     std::array<TexCoord, 3> uv{};
     SurfaceNormal faceNormal{Vec3{}};
-    std::array<VertexShade, 3> lit{}; // face-lit: the shades of an unclipped triangle
 };
 
 } // namespace
