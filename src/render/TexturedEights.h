@@ -31,10 +31,11 @@ VARDEL_AVX2_FUNCTION inline EightValues eightValues(std::int64_t first, std::int
 }
 
 // The texels at the eight lanes of `index`, loaded one by one (a gather took longer here); the
-// upper four only where `upper` is set (else those lanes are left undefined).
+// upper four only where `upper` is set (else those lanes are left undefined). The indices are
+// never negative: read as unsigned, they need no sign extension before addressing.
 VARDEL_AVX2_FUNCTION inline __m256i loadTexels(const std::uint32_t* texels, __m256i index,
                                                bool upper) {
-    alignas(32) int lane[8];
+    alignas(32) std::uint32_t lane[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lane), index);
     const auto* const at = reinterpret_cast<const int*>(texels);
     const __m256i lower =
