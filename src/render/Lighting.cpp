@@ -26,6 +26,20 @@ void lightPoint(bool grey, const Vec3& p, const Vec3& n, VertexShade& shade, con
     lightPoint(grey, p, SurfaceNormal(n), shade, light);
 }
 
+#if VARDEL_SSE2
+namespace {
+
+// A lit shade stored as a copy of it reads it, red and green as a pair and blue alone (the low
+// lanes of `redGreen` and `blue`): each read then finds one store holding its values and need
+// not wait for several to finish (the polygon pass copies the shades right after lighting).
+inline void storeShade(VertexShade& shade, __m128d redGreen, __m128d blue) {
+    _mm_storeu_pd(&shade.r, redGreen);
+    _mm_store_sd(&shade.b, blue);
+}
+
+} // namespace
+#endif
+
 #if VARDEL_AVX2
 namespace {
 
@@ -75,22 +89,15 @@ lightThreePointsWide(bool grey, const std::array<const Vec3*, 3>& points,
                 one, _mm256_add_pd(blue, _mm256_mul_pd(cosine, _mm256_set1_pd(light->colorB))));
         }
     }
-    // Stored shade by shade, red and green as a pair and blue alone, as a copy of a shade
-    // reads them: each read then finds one store holding it (see PolygonPass).
-    std::array<VertexShade, 3> shade;
-    const __m128d redGreenLow = _mm_unpacklo_pd(_mm256_castpd256_pd128(red),
-                                                _mm256_castpd256_pd128(green)); // r0 g0
-    const __m128d redGreenMiddle = _mm_unpackhi_pd(_mm256_castpd256_pd128(red),
-                                                   _mm256_castpd256_pd128(green)); // r1 g1
-    const __m128d redGreenHigh = _mm_unpacklo_pd(_mm256_extractf128_pd(red, 1),
-                                                 _mm256_extractf128_pd(green, 1)); // r2 g2
+    const __m128d redLow = _mm256_castpd256_pd128(red);
+    const __m128d greenLow = _mm256_castpd256_pd128(green);
     const __m128d blueLow = _mm256_castpd256_pd128(blue);
-    _mm_storeu_pd(&shade[0].r, redGreenLow);
-    _mm_store_sd(&shade[0].b, blueLow);
-    _mm_storeu_pd(&shade[1].r, redGreenMiddle);
-    _mm_storeh_pd(&shade[1].b, blueLow);
-    _mm_storeu_pd(&shade[2].r, redGreenHigh);
-    _mm_store_sd(&shade[2].b, _mm256_extractf128_pd(blue, 1));
+    std::array<VertexShade, 3> shade;
+    storeShade(shade[0], _mm_unpacklo_pd(redLow, greenLow), blueLow);
+    storeShade(shade[1], _mm_unpackhi_pd(redLow, greenLow), _mm_unpackhi_pd(blueLow, blueLow));
+    storeShade(shade[2],
+               _mm_unpacklo_pd(_mm256_extractf128_pd(red, 1), _mm256_extractf128_pd(green, 1)),
+               _mm256_extractf128_pd(blue, 1));
     return shade;
 }
 
@@ -149,12 +156,8 @@ std::array<VertexShade, 3> lightThreePoints(bool grey, const std::array<const Ve
             blue = add(blue, cosine, light->colorB);
         }
     }
-    _mm_storel_pd(&shade[0].r, red);
-    _mm_storeh_pd(&shade[1].r, red);
-    _mm_storel_pd(&shade[0].g, green);
-    _mm_storeh_pd(&shade[1].g, green);
-    _mm_storel_pd(&shade[0].b, blue);
-    _mm_storeh_pd(&shade[1].b, blue);
+    storeShade(shade[0], _mm_unpacklo_pd(red, green), blue);
+    storeShade(shade[1], _mm_unpackhi_pd(red, green), _mm_unpackhi_pd(blue, blue));
     k = 2;
 #endif
     for (; k < 3; ++k) {
