@@ -65,33 +65,44 @@ VARDEL_AVX2_FUNCTION inline __m256i wholeParts(__m256i low, __m256i high) {
         _mm256_castsi256_ps(low), _mm256_castsi256_ps(high), _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
+// The constants below, in every lane. A loop that keeps them in memory (see ShortEightLanes)
+// can pass them in: otherwise the compiler builds them again from immediates in every group.
+inline constexpr std::uint16_t kInverse255 = 0x8081; // x / 255 = x * kInverse255 >> 23
+inline constexpr std::uint32_t kTopLevel = 0xFF0000; // the alpha channel's level, 255
+
 // sse2::divideBy255 on sixteen 16-bit lanes.
-VARDEL_AVX2_FUNCTION inline __m256i divideBy255(__m256i x) {
-    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, _mm256_set1_epi16(static_cast<short>(0x8081))),
-                             7);
+VARDEL_AVX2_FUNCTION inline __m256i divideBy255(__m256i x, __m256i inverse255) {
+    return _mm256_srli_epi16(_mm256_mulhi_epu16(x, inverse255), 7);
 }
 
 // sse2::scaleChannels on eight pixels: `low` holds the levels of pixels 0, 1, 4 and 5, `high`
 // those of 2, 3, 6 and 7, as the byte unpacking (within each 128-bit half) spreads the texels.
-VARDEL_AVX2_FUNCTION inline __m256i scaleChannels(__m256i texels, __m256i low, __m256i high) {
+VARDEL_AVX2_FUNCTION inline __m256i
+scaleChannels(__m256i texels, __m256i low, __m256i high,
+              __m256i inverse255 = _mm256_set1_epi16(static_cast<short>(kInverse255))) {
     const __m256i zero = _mm256_setzero_si256();
-    const __m256i a = divideBy255(_mm256_mullo_epi16(_mm256_unpacklo_epi8(texels, zero), low));
-    const __m256i b = divideBy255(_mm256_mullo_epi16(_mm256_unpackhi_epi8(texels, zero), high));
+    const __m256i a =
+        divideBy255(_mm256_mullo_epi16(_mm256_unpacklo_epi8(texels, zero), low), inverse255);
+    const __m256i b =
+        divideBy255(_mm256_mullo_epi16(_mm256_unpackhi_epi8(texels, zero), high), inverse255);
     return _mm256_packus_epi16(a, b);
 }
 
 // sse2::spreadLevels on eight pixels' levels (0..255, one per 32-bit lane, in order): one level
 // for all three channels, or red, green and blue ones.
-VARDEL_AVX2_FUNCTION inline void spreadLevels(__m256i levels, __m256i& low, __m256i& high) {
+VARDEL_AVX2_FUNCTION inline void
+spreadLevels(__m256i levels, __m256i& low, __m256i& high,
+             __m256i topLevel = _mm256_set1_epi32(static_cast<int>(kTopLevel))) {
     const __m256i pair = _mm256_or_si256(levels, _mm256_slli_epi32(levels, 16));
-    const __m256i withTop = _mm256_or_si256(levels, _mm256_set1_epi32(0xFF0000));
+    const __m256i withTop = _mm256_or_si256(levels, topLevel);
     low = _mm256_unpacklo_epi32(pair, withTop);
     high = _mm256_unpackhi_epi32(pair, withTop);
 }
-VARDEL_AVX2_FUNCTION inline void spreadLevels(__m256i red, __m256i green, __m256i blue,
-                                              __m256i& low, __m256i& high) {
+VARDEL_AVX2_FUNCTION inline void
+spreadLevels(__m256i red, __m256i green, __m256i blue, __m256i& low, __m256i& high,
+             __m256i topLevel = _mm256_set1_epi32(static_cast<int>(kTopLevel))) {
     const __m256i blueGreen = _mm256_or_si256(blue, _mm256_slli_epi32(green, 16));
-    const __m256i redTop = _mm256_or_si256(red, _mm256_set1_epi32(0xFF0000));
+    const __m256i redTop = _mm256_or_si256(red, topLevel);
     low = _mm256_unpacklo_epi32(blueGreen, redTop);
     high = _mm256_unpackhi_epi32(blueGreen, redTop);
 }

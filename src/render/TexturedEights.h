@@ -30,21 +30,26 @@ VARDEL_AVX2_FUNCTION inline EightValues eightValues(std::int64_t first, std::int
         _mm256_set1_epi64x(8 * step)};
 }
 
-// The texels at the eight lanes of `index`, loaded one by one (a gather took longer here); the
-// upper four only where `upper` is set (else those lanes are left undefined). The indices are
-// never negative: read as unsigned, they need no sign extension before addressing.
-VARDEL_AVX2_FUNCTION inline __m256i loadTexels(const std::uint32_t* texels, __m256i index,
-                                               bool upper) {
+/*
+ * The texels at the eight lanes of `index`, loaded one by one (a gather took longer here). The
+ * indices go through memory and each two texels are joined in a general register: taken out of
+ * the vector register lane by lane, and the texels put in lane by lane, they kept the vector
+ * units busier than the loads and the joins do. (The empty asm statements keep the compiler
+ * from turning the code back into those lane moves.) The indices are never negative: read as
+ * unsigned, they need no sign extension before addressing.
+ */
+VARDEL_AVX2_FUNCTION inline __m256i loadTexels(const std::uint32_t* texels, __m256i index) {
     alignas(32) std::uint32_t lane[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lane), index);
-    const auto* const at = reinterpret_cast<const int*>(texels);
-    const __m256i lower =
-        _mm256_castsi128_si256(_mm_setr_epi32(at[lane[0]], at[lane[1]], at[lane[2]], at[lane[3]]));
-    if (!upper) {
-        return lower;
-    }
-    return _mm256_inserti128_si256(
-        lower, _mm_setr_epi32(at[lane[4]], at[lane[5]], at[lane[6]], at[lane[7]]), 1);
+    asm("" : "+m"(lane));
+    const auto pair = [&](int first) {
+        auto both = static_cast<long long>(texels[lane[first]] |
+                                           (std::uint64_t{texels[lane[first + 1]]} << 32));
+        asm("" : "+r"(both));
+        return both;
+    };
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_set_epi64x(pair(2), pair(0))),
+                                   _mm_set_epi64x(pair(6), pair(4)), 1);
 }
 
 // The eight pixels' whole parts, in order, then on to the next eight.
@@ -99,7 +104,7 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
             keep = _mm256_castps_si256(nearer);
             _mm256_storeu_ps(depth + i, all ? near : _mm256_blendv_ps(stored, near, nearer));
         }
-        const __m256i texel = loadTexels(texels, index, true);
+        const __m256i texel = loadTexels(texels, index);
         __m256i low;
         __m256i high;
         if constexpr (Mono) {
@@ -119,20 +124,28 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
 } // namespace avx2
 #endif
 
+#if VARDEL_AVX2
 // What the short spans of a triangle on the fixed-point course share when drawn as groups of
 // eight (avx2::fixedShortEight): the texel coordinates' and levels' offsets of a group's pixels
 // 0 to 7 from its first one, in the lane order of avx2::wholeParts (pixels 0, 1, 4, 5, then 2,
-// 3, 6, 7), and the texture. Made once per triangle; the steps stay in the set-up.
+// 3, 6, 7); 1/z's; and the texture. Made once per triangle; the steps stay in the set-up.
 struct ShortEightLanes {
     alignas(32) std::int64_t u[8];
     alignas(32) std::int64_t v[8];
     alignas(32) std::int64_t level[3][8];
+    alignas(32) double wSteps[16]; // k x the step of 1/z, pixels 0 to 15, in order
+    // Values every group reads as they are, kept in memory, where a group reads them as an
+    // operand: the compiler otherwise builds them again in every group, from immediates or a
+    // register, in two or three instructions each. (The empty asm statement below hides their
+    // values from it.)
+    alignas(32) std::int32_t texelPitch[8];
+    alignas(32) std::uint16_t inverse255[16];
+    alignas(32) std::uint32_t topLevel[8];
     const std::uint32_t* texels;
-    int texelPitch;
 
     ShortEightLanes(const TexturedSetup& s, int channels, const std::uint32_t* texels,
-                    std::ptrdiff_t texelPitch)
-        : texels(texels), texelPitch(static_cast<int>(texelPitch)) {
+                    std::ptrdiff_t pitch)
+        : texels(texels) {
         constexpr std::int64_t kPixel[8] = {0, 1, 4, 5, 2, 3, 6, 7};
         for (int j = 0; j < 8; ++j) {
             u[j] = kPixel[j] * s.uFixed.dx;
@@ -140,9 +153,19 @@ struct ShortEightLanes {
             for (int c = 0; c < channels; ++c) {
                 level[c][j] = kPixel[j] * s.levelFixed[c].dx;
             }
+            texelPitch[j] = static_cast<std::int32_t>(pitch);
+            topLevel[j] = avx2::kTopLevel;
         }
+        for (int k = 0; k < 16; ++k) {
+            wSteps[k] = k * s.w.dx; // as fixedSpan's place x step
+            inverse255[k] = avx2::kInverse255;
+        }
+        asm("" : "+m"(texelPitch), "+m"(inverse255), "+m"(topLevel));
     }
 };
+#else
+struct ShortEightLanes;
+#endif
 
 #if VARDEL_AVX2
 namespace avx2 {
@@ -157,13 +180,23 @@ VARDEL_AVX2_FUNCTION inline __m256i shortWholeParts(std::int64_t first,
         _mm256_add_epi64(base, _mm256_load_si256(reinterpret_cast<const __m256i*>(offsets + 4))));
 }
 
+// The 32 bytes at `values` (aligned to 32).
+VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
+    return _mm256_load_si256(static_cast<const __m256i*>(values));
+}
+
+// Four pixels' 1/z as floats: w + steps[k].
+VARDEL_AVX2_FUNCTION inline __m128 nearnessOfFour(__m256d w, const double* steps) {
+    return _mm256_cvtpd_ps(_mm256_add_pd(w, _mm256_load_pd(steps)));
+}
+
 /*
  * Pixels from .. from + 7 of a span of `count` pixels on the fixed-point course (from 0 or 8,
  * count at most from + 8) as one group of eight, the lanes past the span masked off: the values
  * TexturedSpan::fixedSpan works out, without its loop, whose exit on spans this short a
  * processor mispredicts about once a row. The row must hold the group's eight pixels: the
  * masked lanes' pixels and depths are read and written back as they were (the row is the
- * caller's alone), and their texels are not read. Inlined into the rows' loop
+ * caller's alone), and their texels are read from texel 0. Inlined into the rows' loop
  * (drawFixedRowsWide), which spares a call per row.
  */
 template <bool Mono, bool Depth>
@@ -181,11 +214,11 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - from),
                                       _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     if constexpr (Depth) {
-        // 1/z from the span's start, as fixedSpan has it: the places are the span's.
+        // 1/z from the span's start, as fixedSpan forms it.
         const __m256d w = _mm256_set1_pd(start.w);
-        const EightPlaces places = eightPlaces(from);
         const __m256 near =
-            nearness<false>(w, _mm256_set1_pd(s.w.dx), places.first, places.second, w, w);
+            _mm256_insertf128_ps(_mm256_castps128_ps256(nearnessOfFour(w, lanes.wSteps + from)),
+                                 nearnessOfFour(w, lanes.wSteps + from + 4), 1);
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));
@@ -197,20 +230,20 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     }
     const __m256i column = shortWholeParts(start.u, lanes.u);
     const __m256i index = _mm256_add_epi32(
-        _mm256_madd_epi16(shortWholeParts(start.v, lanes.v), _mm256_set1_epi32(lanes.texelPitch)),
-        column);
-    // The masked lanes' texels from texel 0, the upper four only where the span reaches them.
-    const __m256i texel = loadTexels(lanes.texels, _mm256_and_si256(index, keep), count - from > 4);
+        _mm256_madd_epi16(shortWholeParts(start.v, lanes.v), lanesOf(lanes.texelPitch)), column);
+    // The masked lanes' texels from texel 0.
+    const __m256i texel = loadTexels(lanes.texels, _mm256_and_si256(index, keep));
+    const __m256i topLevel = lanesOf(lanes.topLevel);
     __m256i low;
     __m256i high;
     if constexpr (Mono) {
-        spreadLevels(shortWholeParts(start.level[0], lanes.level[0]), low, high);
+        spreadLevels(shortWholeParts(start.level[0], lanes.level[0]), low, high, topLevel);
     } else {
         spreadLevels(shortWholeParts(start.level[0], lanes.level[0]),
                      shortWholeParts(start.level[1], lanes.level[1]),
-                     shortWholeParts(start.level[2], lanes.level[2]), low, high);
+                     shortWholeParts(start.level[2], lanes.level[2]), low, high, topLevel);
     }
-    const __m256i shaded = scaleChannels(texel, low, high);
+    const __m256i shaded = scaleChannels(texel, low, high, lanesOf(lanes.inverse255));
     auto* const pixels = reinterpret_cast<__m256i*>(out);
     _mm256_storeu_si256(pixels, _mm256_blendv_epi8(_mm256_loadu_si256(pixels), shaded, keep));
 }

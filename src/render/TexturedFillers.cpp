@@ -242,9 +242,14 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
     std::uint32_t* out = t.pixels + top;
     float* depth = Depth ? t.depth + top : nullptr;
     FixedRow row(s, kChannels);
+    // Short spans go as groups only where their groups stay within the row: from a span's
+    // first pixel, two groups of eight fit up to this column (one group may fit a little
+    // further; a span there takes the one-by-one loop, which draws the same pixels).
+    [[maybe_unused]] const int lastGroupsColumn = t.width - 16;
+    double rowY = s.rows.firstRow; // y as a double, stepped rather than converted
     const auto drawRow = [&](int y, int first, int end) {
         if (end > first) {
-            const double w = s.w.at(first + 0.5, y);
+            const double w = s.w.at(first + 0.5, rowY);
             float* const depthFirst = Depth ? depth + first : nullptr;
             if (unheldFixedSpan(s, w, end - first)) {
                 // The start is made on each side of the branch: made before it, it went through
@@ -254,7 +259,7 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
                                         row.at(s, kChannels, first, w));
 #if VARDEL_AVX2
                 } else if (shortEights != nullptr && end - first <= 16 &&
-                           first + (end - first > 8 ? 16 : 8) <= t.width) {
+                           first <= lastGroupsColumn) {
                     // One group of eight or two, within the row.
                     const int count = end - first;
                     const FixedSpanStart start = row.at(s, kChannels, first, w);
@@ -278,6 +283,7 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
             }
         }
         row.next(s, kChannels);
+        rowY += 1.0;
         out += pitch;
         if constexpr (Depth) {
             depth += pitch;
