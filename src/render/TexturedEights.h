@@ -134,6 +134,8 @@ struct ShortEightLanes {
     alignas(32) std::int64_t v[8];
     alignas(32) std::int64_t level[3][8];
     alignas(32) double wSteps[16]; // k x the step of 1/z, pixels 0 to 15, in order
+    alignas(32) double wLow[4];    // the corners' range of 1/z
+    alignas(32) double wHigh[4];
     // Values every group reads as they are, kept in memory, where a group reads them as an
     // operand: the compiler otherwise builds them again in every group, from immediates or a
     // register, in two or three instructions each. (The empty asm statement below hides their
@@ -160,6 +162,10 @@ struct ShortEightLanes {
             wSteps[k] = k * s.w.dx; // as fixedSpan's place x step
             inverse255[k] = avx2::kInverse255;
         }
+        for (int j = 0; j < 4; ++j) {
+            wLow[j] = s.wLow;
+            wHigh[j] = s.wHigh;
+        }
         asm("" : "+m"(texelPitch), "+m"(inverse255), "+m"(topLevel));
     }
 };
@@ -185,9 +191,11 @@ VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
     return _mm256_load_si256(static_cast<const __m256i*>(values));
 }
 
-// Four pixels' 1/z as floats: w + steps[k].
-VARDEL_AVX2_FUNCTION inline __m128 nearnessOfFour(__m256d w, const double* steps) {
-    return _mm256_cvtpd_ps(_mm256_add_pd(w, _mm256_load_pd(steps)));
+// Four pixels' 1/z as floats: w + steps[k], held to least..most.
+VARDEL_AVX2_FUNCTION inline __m128 heldFour(__m256d w, const double* steps, __m256d least,
+                                            __m256d most) {
+    const __m256d unheld = _mm256_add_pd(w, _mm256_load_pd(steps));
+    return _mm256_cvtpd_ps(_mm256_min_pd(_mm256_max_pd(unheld, least), most));
 }
 
 /*
@@ -196,8 +204,9 @@ VARDEL_AVX2_FUNCTION inline __m128 nearnessOfFour(__m256d w, const double* steps
  * TexturedSpan::fixedSpan works out, without its loop, whose exit on spans this short a
  * processor mispredicts about once a row. The row must hold the group's eight pixels: the
  * masked lanes' pixels and depths are read and written back as they were (the row is the
- * caller's alone), and their texels are read from texel 0. Inlined into the rows' loop
- * (drawFixedRowsWide), which spares a call per row.
+ * caller's alone), and their texels are read from texel 0. 1/z is held to the corners' range, so
+ * that spans of triangles drawn linearly where held need not be told apart. Inlined into the
+ * rows' loop (drawFixedRowsWide), which spares a call per row.
  */
 template <bool Mono, bool Depth>
 VARDEL_AVX2_FUNCTION inline void
@@ -214,11 +223,14 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - from),
                                       _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
     if constexpr (Depth) {
-        // 1/z from the span's start, as fixedSpan forms it.
+        // 1/z from the span's start as fixedSpan forms it, held to the corners' range as
+        // heldFixedSpan holds it (which leaves a span that needs no holding as it is).
         const __m256d w = _mm256_set1_pd(start.w);
-        const __m256 near =
-            _mm256_insertf128_ps(_mm256_castps128_ps256(nearnessOfFour(w, lanes.wSteps + from)),
-                                 nearnessOfFour(w, lanes.wSteps + from + 4), 1);
+        const __m256d least = _mm256_load_pd(lanes.wLow);
+        const __m256d most = _mm256_load_pd(lanes.wHigh);
+        const __m256 near = _mm256_insertf128_ps(
+            _mm256_castps128_ps256(heldFour(w, lanes.wSteps + from, least, most)),
+            heldFour(w, lanes.wSteps + from + 4, least, most), 1);
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));

@@ -228,7 +228,7 @@ drawPerspectiveSpan(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& 
  * function of its own (drawFixedRows): inlined into the filler with the other course's spans,
  * its loop ran out of registers. What every row shares is read once, and the rows' places in
  * the target are stepped rather than multiplied out. Given `shortEights` (AVX2, see
- * drawFixedRowsWide), a span shorter than sixteen pixels goes as one group of eight or two.
+ * drawFixedRowsWide), a span of up to sixteen pixels goes as one group of eight or two.
  */
 template <bool Mono, bool Depth>
 inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s,
@@ -251,31 +251,35 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
         if (end > first) {
             const double w = s.w.at(first + 0.5, rowY);
             float* const depthFirst = Depth ? depth + first : nullptr;
-            if (unheldFixedSpan(s, w, end - first)) {
+            const int count = end - first;
+#if VARDEL_AVX2
+            // One group of eight or two, within the row. The groups hold 1/z to the corners'
+            // range, as heldFixedSpan does, and that changes nothing where it needs no
+            // holding: the spans of a triangle drawn linearly where held go without testing
+            // their ends.
+            if (shortEights != nullptr && count <= 16 && first <= lastGroupsColumn &&
+                (s.linearWhereHeld || unheldFixedSpan(s, w, count))) {
+                const FixedSpanStart start = row.at(s, kChannels, first, w);
+                avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst, count,
+                                                   start, 0);
+                if (count > 8) {
+                    avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
+                                                       count, start, 8);
+                }
+            } else
+#endif
+                if (unheldFixedSpan(s, w, count)) {
                 // The start is made on each side of the branch: made before it, it went through
                 // memory for the long spans' call on every row.
-                if (Span::takesFours(texels, end - first)) {
-                    Span::fixedLongSpan(texels, s, out + first, depthFirst, end - first,
+                if (Span::takesFours(texels, count)) {
+                    Span::fixedLongSpan(texels, s, out + first, depthFirst, count,
                                         row.at(s, kChannels, first, w));
-#if VARDEL_AVX2
-                } else if (shortEights != nullptr && end - first <= 16 &&
-                           first <= lastGroupsColumn) {
-                    // One group of eight or two, within the row.
-                    const int count = end - first;
-                    const FixedSpanStart start = row.at(s, kChannels, first, w);
-                    avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
-                                                       count, start, 0);
-                    if (count > 8) {
-                        avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
-                                                           count, start, 8);
-                    }
-#endif
                 } else {
-                    Span::fixedSpan(texels, s, out + first, depthFirst, end - first,
+                    Span::fixedSpan(texels, s, out + first, depthFirst, count,
                                     row.at(s, kChannels, first, w));
                 }
             } else if (s.linearWhereHeld) {
-                Span::heldFixedSpan(texels, s, out + first, depthFirst, end - first,
+                Span::heldFixedSpan(texels, s, out + first, depthFirst, count,
                                     row.at(s, kChannels, first, w));
             } else {
                 drawPerspectiveSpan(span, s, y, first, end,

@@ -133,6 +133,37 @@ TEST(FillerReference, LinearTrianglesAtTheTargetsSidesAndAboveItsBand) {
     }
 }
 
+// Short spans go as groups of eight only where the groups stay within their row. Here the
+// buffers end with the target's last row, whose spans of 9 to 16 pixels end at its right side:
+// a group reaching past the row would read and write past them (AddressSanitizer's builds
+// catch that), and the pixels must still be the plain filler's.
+TEST(FillerReference, GroupsStayWithinTheLastRowOfExactlySizedBuffers) {
+    const Texture texture = test::coordinateTexture(64);
+    constexpr int kWidth = 40;
+    constexpr int kHeight = 20;
+    for (const double span : {9.0, 12.0, 16.0}) {
+        const double right = kWidth;
+        const double bottom = kHeight - 1.0;
+        test::Triangle t = test::triangle(
+            {{{right - span, bottom, 4.0}, {right, bottom, 4.0}, {right, 4.0, 4.0}}}, &texture);
+        t.uv = {{{8.0, 56.0}, {56.0, 56.0}, {56.0, 8.0}}};
+        std::vector<std::uint32_t> pixels[2];
+        std::vector<float> depths[2];
+        test::RasterTarget shape(kWidth, kHeight);
+        for (int k = 0; k < 2; ++k) {
+            pixels[k].assign(std::size_t{kWidth} * kHeight, 0u);
+            depths[k].assign(pixels[k].size(), 0.0f);
+            RasterTriangle r = t.record(shape, true);
+            r.pixels = pixels[k].data();
+            r.depth = depths[k].data();
+            k == 0 ? fillTexturedTriangleDepth(r) : reference::fillTexturedTriangle(r, false, true);
+        }
+        EXPECT_EQ(pixels[0], pixels[1]) << span;
+        EXPECT_EQ(depths[0], depths[1]) << span;
+        EXPECT_NE(pixels[0].back(), 0u) << span; // the last row reaches the corner
+    }
+}
+
 // Textures taller or wider than 32767 texels, whose 16.16 coordinates need not fit 32 bits and
 // whose row x width does not fit the groups' 16-bit halves. Screen-wide triangles reach texels
 // past row or column 32767: at one depth and far enough inside the texture for the fixed-point
