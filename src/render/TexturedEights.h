@@ -186,6 +186,12 @@ VARDEL_AVX2_FUNCTION inline __m256i shortWholeParts(std::int64_t first,
         _mm256_add_epi64(base, _mm256_load_si256(reinterpret_cast<const __m256i*>(offsets + 4))));
 }
 
+// Sixteen lanes set and eight clear: the eight from kFirstLanesSet - n on have their first n
+// set, for n from 0 to 16 (a load instead of a comparison against the lanes' numbers).
+inline constexpr int kFirstLanesSet = 16;
+inline constexpr std::int32_t kFirstLanes[kFirstLanesSet + 8] = {
+    -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0, 0};
+
 // The 32 bytes at `values` (aligned to 32).
 VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
     return _mm256_load_si256(static_cast<const __m256i*>(values));
@@ -220,8 +226,9 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     for (int c = 0; c < (Mono ? 1 : 3); ++c) {
         start.level[c] += from * s.levelFixed[c].dx;
     }
-    __m256i keep = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - from),
-                                      _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    // Lanes 0 .. count - from - 1 set: eight lanes of kFirstLanes, from the right place.
+    __m256i keep = _mm256_loadu_si256(
+        reinterpret_cast<const __m256i*>(kFirstLanes + kFirstLanesSet - (count - from)));
     if constexpr (Depth) {
         // 1/z from the span's start as fixedSpan forms it, held to the corners' range as
         // heldFixedSpan holds it (which leaves a span that needs no holding as it is).
