@@ -226,9 +226,10 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     for (int c = 0; c < (Mono ? 1 : 3); ++c) {
         start.level[c] += from * s.levelFixed[c].dx;
     }
-    // Lanes 0 .. count - from - 1 set: eight lanes of kFirstLanes, from the right place.
-    __m256i keep = _mm256_loadu_si256(
+    // Lanes 0 .. count - from - 1, the span's: eight lanes of kFirstLanes, from the right place.
+    const __m256i inSpan = _mm256_loadu_si256(
         reinterpret_cast<const __m256i*>(kFirstLanes + kFirstLanesSet - (count - from)));
+    __m256i keep = inSpan;
     if constexpr (Depth) {
         // 1/z from the span's start as fixedSpan forms it, held to the corners' range as
         // heldFixedSpan holds it (which leaves a span that needs no holding as it is).
@@ -250,8 +251,9 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     const __m256i column = shortWholeParts(start.u, lanes.u);
     const __m256i index = _mm256_add_epi32(
         _mm256_madd_epi16(shortWholeParts(start.v, lanes.v), lanesOf(lanes.texelPitch)), column);
-    // The masked lanes' texels from texel 0.
-    const __m256i texel = loadTexels(lanes.texels, _mm256_and_si256(index, keep));
+    // The texels of the span's lanes, whether the depth test keeps them or not (so that the
+    // loads need not wait for it), the others' from texel 0.
+    const __m256i texel = loadTexels(lanes.texels, _mm256_and_si256(index, inSpan));
     const __m256i topLevel = lanesOf(lanes.topLevel);
     __m256i low;
     __m256i high;
