@@ -252,6 +252,7 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
             const double w = s.w.at(first + 0.5, rowY);
             float* const depthFirst = Depth ? depth + first : nullptr;
             const int count = end - first;
+            bool grouped = false;
 #if VARDEL_AVX2
             // One group of eight or two, within the row. The groups hold 1/z to the corners'
             // range, as heldFixedSpan does, and that changes nothing where it needs no
@@ -266,24 +267,27 @@ inline void fixedRows(const TexturedSpan<Mono, Depth>& span, const TexturedSetup
                     avx2::fixedShortEight<Mono, Depth>(*shortEights, s, out + first, depthFirst,
                                                        count, start, 8);
                 }
-            } else
+                grouped = true;
+            }
 #endif
+            if (!grouped) {
                 if (unheldFixedSpan(s, w, count)) {
-                // The start is made on each side of the branch: made before it, it went through
-                // memory for the long spans' call on every row.
-                if (Span::takesFours(texels, count)) {
-                    Span::fixedLongSpan(texels, s, out + first, depthFirst, count,
+                    // The start is made on each side of the branch: made before it, it went
+                    // through memory for the long spans' call on every row.
+                    if (Span::takesFours(texels, count)) {
+                        Span::fixedLongSpan(texels, s, out + first, depthFirst, count,
+                                            row.at(s, kChannels, first, w));
+                    } else {
+                        Span::fixedSpan(texels, s, out + first, depthFirst, count,
+                                        row.at(s, kChannels, first, w));
+                    }
+                } else if (s.linearWhereHeld) {
+                    Span::heldFixedSpan(texels, s, out + first, depthFirst, count,
                                         row.at(s, kChannels, first, w));
                 } else {
-                    Span::fixedSpan(texels, s, out + first, depthFirst, count,
-                                    row.at(s, kChannels, first, w));
+                    drawPerspectiveSpan(span, s, y, first, end,
+                                        heldFixedSpanStart(s, kChannels, y, first));
                 }
-            } else if (s.linearWhereHeld) {
-                Span::heldFixedSpan(texels, s, out + first, depthFirst, count,
-                                    row.at(s, kChannels, first, w));
-            } else {
-                drawPerspectiveSpan(span, s, y, first, end,
-                                    heldFixedSpanStart(s, kChannels, y, first));
             }
         }
         row.next(s, kChannels);
