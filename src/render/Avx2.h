@@ -107,20 +107,27 @@ spreadLevels(__m256i red, __m256i green, __m256i blue, __m256i& low, __m256i& hi
     high = _mm256_unpackhi_epi32(blueGreen, redTop);
 }
 
-// 1/z of eight pixels as sse2::Nearness works it out: start + place x step in doubles, the
-// places (k .. k + 3 in firstFour, k + 4 .. k + 7 in secondFour) whole numbers and so exact,
-// held to least..most where Held is set, made floats.
+// Eight pixels' 1/z in doubles (pixels 0 .. 3 in `first`, 4 .. 7 in `second`), held to
+// least..most where Held is set, made floats as the depth buffer holds them.
 template <bool Held>
-VARDEL_AVX2_FUNCTION inline __m256 nearness(__m256d start, __m256d step, __m256d firstFour,
-                                            __m256d secondFour, __m256d least, __m256d most) {
-    __m256d first = _mm256_add_pd(start, _mm256_mul_pd(firstFour, step));
-    __m256d second = _mm256_add_pd(start, _mm256_mul_pd(secondFour, step));
+VARDEL_AVX2_FUNCTION inline __m256 nearFloats(__m256d first, __m256d second, __m256d least,
+                                              __m256d most) {
     if constexpr (Held) {
         first = _mm256_min_pd(_mm256_max_pd(first, least), most);
         second = _mm256_min_pd(_mm256_max_pd(second, least), most);
     }
     return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps(first)),
                                 _mm256_cvtpd_ps(second), 1);
+}
+
+// 1/z of eight pixels as sse2::Nearness works it out: start + place x step in doubles, the
+// places (k .. k + 3 in firstFour, k + 4 .. k + 7 in secondFour) whole numbers and so exact,
+// held to least..most where Held is set, made floats.
+template <bool Held>
+VARDEL_AVX2_FUNCTION inline __m256 nearness(__m256d start, __m256d step, __m256d firstFour,
+                                            __m256d secondFour, __m256d least, __m256d most) {
+    return nearFloats<Held>(_mm256_add_pd(start, _mm256_mul_pd(firstFour, step)),
+                            _mm256_add_pd(start, _mm256_mul_pd(secondFour, step)), least, most);
 }
 
 // The places of eight pixels k .. k + 7 for nearness: k .. k + 3 and k + 4 .. k + 7.

@@ -197,13 +197,6 @@ VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
     return _mm256_load_si256(static_cast<const __m256i*>(values));
 }
 
-// Four pixels' 1/z as floats: w + steps[k], held to least..most.
-VARDEL_AVX2_FUNCTION inline __m128 heldFour(__m256d w, const double* steps, __m256d least,
-                                            __m256d most) {
-    const __m256d unheld = _mm256_add_pd(w, _mm256_load_pd(steps));
-    return _mm256_cvtpd_ps(_mm256_min_pd(_mm256_max_pd(unheld, least), most));
-}
-
 /*
  * Pixels from .. from + 7 of a span of `count` pixels on the fixed-point course (from 0 or 8,
  * count at most from + 8) as one group of eight, the lanes past the span masked off: the values
@@ -234,11 +227,10 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
         // 1/z from the span's start as fixedSpan forms it, held to the corners' range as
         // heldFixedSpan holds it (which leaves a span that needs no holding as it is).
         const __m256d w = _mm256_set1_pd(start.w);
-        const __m256d least = _mm256_load_pd(lanes.wLow);
-        const __m256d most = _mm256_load_pd(lanes.wHigh);
-        const __m256 near = _mm256_insertf128_ps(
-            _mm256_castps128_ps256(heldFour(w, lanes.wSteps + from, least, most)),
-            heldFour(w, lanes.wSteps + from + 4, least, most), 1);
+        const __m256 near =
+            nearFloats<true>(_mm256_add_pd(w, _mm256_load_pd(lanes.wSteps + from)),
+                             _mm256_add_pd(w, _mm256_load_pd(lanes.wSteps + from + 4)),
+                             _mm256_load_pd(lanes.wLow), _mm256_load_pd(lanes.wHigh));
         const __m256 stored = _mm256_loadu_ps(depth);
         const __m256 nearer =
             _mm256_and_ps(_mm256_cmp_ps(stored, near, _CMP_LT_OQ), _mm256_castsi256_ps(keep));
