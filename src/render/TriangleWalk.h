@@ -123,12 +123,13 @@ inline bool rowsWithin(const TriangleRows& t, int width) {
     return (least >= 0) & (most <= width) & (t.firstRow >= t.bandTop);
 }
 
-// Calls row(y, firstColumn, endColumn) for every walked row, top to bottom; the span is empty
-// when endColumn <= firstColumn, as it is on rows above the band. Each edge's column is found
-// directly on its first walked row and stepped from there, so that a triangle sharing the edge
-// steps through the same values. One loop serves both sides and both short edges, so that the
-// row's code (fillers inline whole spans into it) is there once. Within, the caller has found
-// rowsWithin true: the ends are rounded without holding them to the target.
+// Calls row(y, firstColumn, endColumn) for every walked row but a lone bottom corner's, top to
+// bottom; the span is empty when endColumn <= firstColumn, as it is on rows above the band.
+// Each edge's column is found directly on its first walked row and stepped from there, so that
+// a triangle sharing the edge steps through the same values. One loop serves both sides and
+// both short edges, so that the row's code (fillers inline whole spans into it) is there once.
+// Within, the caller has found rowsWithin true: the ends are rounded without holding them to
+// the target.
 template <bool Within = false, class Row>
 void walkRows(const TriangleRows& t, int width, Row&& row) {
     const int middle = std::clamp(t.row[1], t.firstRow, t.lastRow + 1);
@@ -140,7 +141,22 @@ void walkRows(const TriangleRows& t, int width, Row&& row) {
     double right = t.longEdgeRight ? along : across;
     double leftSlope = t.longEdgeRight ? t.ab.slope : t.ac.slope;
     double rightSlope = t.longEdgeRight ? t.ac.slope : t.ab.slope;
-    for (int y = t.firstRow; y <= t.lastRow; ++y) {
+    /*
+     * The row of a corner alone on its row holds no pixel: both sides meet at the corner's
+     * column there (the stepped ones within far less than half a column of it). A top corner's
+     * row is stepped over, its values stepped and nothing drawn, and a bottom corner's row is
+     * left out, so that the loop does not ask of them whether their span is empty: at the
+     * bottom corner, an outcome no processor predicts well.
+     */
+    int y = t.firstRow;
+    if (t.firstRow == t.row[0] && t.row[0] < t.row[1]) {
+        row(y, 0, 0);
+        left += leftSlope;
+        right += rightSlope;
+        ++y;
+    }
+    const int last = t.lastRow == t.row[2] && t.row[1] < t.row[2] ? t.lastRow - 1 : t.lastRow;
+    for (; y <= last; ++y) {
         if (y == middle) {
             if (t.longEdgeRight) {
                 left = t.bc.at(y);
