@@ -34,6 +34,20 @@ bool straightEnough(const TexturedSetup& s, const RasterTriangle& t) {
            kCurveLimit * 4.0 * s.wLow;
 }
 
+// The least and greatest texel coordinates of the corners, found once for the set-up's tests.
+struct CornerRanges {
+    double lowU;
+    double highU;
+    double lowV;
+    double highV;
+
+    explicit CornerRanges(const RasterTriangle& t)
+        : lowU(lowest(t.uv[0]->u, t.uv[1]->u, t.uv[2]->u)),
+          highU(highest(t.uv[0]->u, t.uv[1]->u, t.uv[2]->u)),
+          lowV(lowest(t.uv[0]->v, t.uv[1]->v, t.uv[2]->v)),
+          highV(highest(t.uv[0]->v, t.uv[1]->v, t.uv[2]->v)) {}
+};
+
 /*
  * Puts a linear triangle whose levels need no holding on the fixed-point course when every
  * pixel's texel lies inside the texture. A pixel's centre lies in the triangle of rounded
@@ -43,7 +57,8 @@ bool straightEnough(const TexturedSetup& s, const RasterTriangle& t) {
  * column to any span's first pixel, must stay within 2^20 texels or levels of the corners', so
  * that they fit 64 bits many times over; slivers too steep for that keep the other course.
  */
-bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
+bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels,
+                const CornerRanges& corners) {
     constexpr double kMargin = 0x1p-16;
     constexpr double kFarthest = 0x1p20;
     const double columns =
@@ -52,14 +67,12 @@ bool setUpFixed(TexturedSetup& s, const RasterTriangle& t, int channels) {
     const auto near = [&](const Plane& q, double scale) {
         return (std::abs(q.dx) * columns + std::abs(q.dy) * rows) * scale <= kFarthest;
     };
-    const auto inside = [&](const Plane& q, double TexCoord::*corner, int size) {
+    const auto inside = [&](const Plane& q, double low, double high, int size) {
         const double reach = 0.5 * (std::abs(q.dx) + std::abs(q.dy)) + kMargin;
-        return near(q, 1.0) &&
-               lowest(t.uv[0]->*corner, t.uv[1]->*corner, t.uv[2]->*corner) - reach >= 0.0 &&
-               highest(t.uv[0]->*corner, t.uv[1]->*corner, t.uv[2]->*corner) + reach <= size;
+        return near(q, 1.0) && low - reach >= 0.0 && high + reach <= size;
     };
-    if (!inside(s.uLinear, &TexCoord::u, t.texture->width) ||
-        !inside(s.vLinear, &TexCoord::v, t.texture->height)) {
+    if (!inside(s.uLinear, corners.lowU, corners.highU, t.texture->width) ||
+        !inside(s.vLinear, corners.lowV, corners.highV, t.texture->height)) {
         return false;
     }
     for (int c = 0; c < channels; ++c) {
@@ -138,11 +151,8 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
     s.w = exact.plane(w);
     s.wLow = lowest(w[0], w[1], w[2]);
     s.wHigh = highest(w[0], w[1], w[2]);
-    const auto range = [&](double TexCoord::*q) {
-        return highest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q) -
-               lowest(t.uv[0]->*q, t.uv[1]->*q, t.uv[2]->*q);
-    };
-    const double across = std::max(range(&TexCoord::u), range(&TexCoord::v));
+    const CornerRanges corners(t);
+    const double across = std::max(corners.highU - corners.lowU, corners.highV - corners.lowV);
     const double bound = (s.wHigh - s.wLow) / s.wLow * across / 2.0;
     /*
      * A rounded corner lies within half a pixel of the triangle's own in each direction, so
@@ -192,7 +202,7 @@ bool setUpTextured(const RasterTriangle& t, bool mono, TexturedSetup& s) {
             s.high[c] = std::numeric_limits<std::int64_t>::max();
         }
     }
-    s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels);
+    s.fixedCourse = s.affine && !s.holdsLevels && setUpFixed(s, t, channels, corners);
     s.linearWhereHeld = s.fixedCourse && linearWhereHeld(s, spread, across);
     // The planes of u/z and v/z, which only spans drawn the perspective way read: a triangle
     // drawn linearly throughout, as most small ones are, needs none.
