@@ -201,9 +201,10 @@ VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
  * Pixels from .. from + 7 of a span of `count` pixels on the fixed-point course (from 0 or 8,
  * count at most from + 8) as one group of eight, the lanes past the span masked off: the values
  * TexturedSpan::fixedSpan works out, without its loop, whose exit on spans this short a
- * processor mispredicts about once a row. The row must hold the group's eight pixels: the
- * masked lanes' pixels and depths are read and written back as they were (the row is the
- * caller's alone), and their texels are read from texel 0. 1/z is held to the corners' range, so
+ * processor mispredicts about once a row. The row must hold the group's eight pixels: all
+ * eight depths are read, but only the drawn lanes' depths and pixels are written (masked stores,
+ * cheaper than reading the pixels back to blend them), and the masked lanes' texels are read
+ * from texel 0. 1/z is held to the corners' range, so
  * that spans of triangles drawn linearly where held need not be told apart. Inlined into the
  * rows' loop (drawFixedRowsWide), which spares a call per row.
  */
@@ -238,7 +239,7 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
             return;
         }
         keep = _mm256_castps_si256(nearer);
-        _mm256_storeu_ps(depth, _mm256_blendv_ps(stored, near, nearer));
+        _mm256_maskstore_ps(depth, _mm256_castps_si256(nearer), near);
     }
     const __m256i column = shortWholeParts(start.u, lanes.u);
     const __m256i index = _mm256_add_epi32(
@@ -258,7 +259,7 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
     }
     const __m256i shaded = scaleChannels(texel, low, high, lanesOf(lanes.inverse255));
     auto* const pixels = reinterpret_cast<__m256i*>(out);
-    _mm256_storeu_si256(pixels, _mm256_blendv_epi8(_mm256_loadu_si256(pixels), shaded, keep));
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(pixels), keep, shaded);
 }
 
 } // namespace avx2
