@@ -100,16 +100,10 @@ VARDEL_AVX2_FUNCTION int shadedEights(const ShadedSetup& s, const ShadedSpanStar
             const __m256 near = avx2::nextNearness<HeldDepth>(places, base, slope, low, high);
             const __m256 stored = _mm256_loadu_ps(depth + i);
             const __m256 nearer = _mm256_cmp_ps(stored, near, _CMP_LT_OQ);
-            // Drawn whole, hidden whole (skipped) or blended, as the groups of four are.
-            const int drawn = _mm256_movemask_ps(nearer);
-            if (drawn == 0xFF) {
-                _mm256_storeu_ps(depth + i, near);
-                _mm256_storeu_si256(pixels, colour);
-            } else if (drawn != 0) {
-                _mm256_storeu_ps(depth + i, _mm256_max_ps(stored, near));
-                _mm256_storeu_si256(pixels, _mm256_blendv_epi8(_mm256_loadu_si256(pixels), colour,
-                                                               _mm256_castps_si256(nearer)));
-            }
+            // The nearer lanes only, by masked stores: no branch on how many there are.
+            _mm256_maskstore_ps(depth + i, _mm256_castps_si256(nearer), near);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(pixels), _mm256_castps_si256(nearer),
+                                   colour);
         } else {
             _mm256_storeu_si256(pixels, colour);
         }
