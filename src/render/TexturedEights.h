@@ -65,8 +65,7 @@ VARDEL_AVX2_FUNCTION inline __m256i nextWholeParts(EightValues& value) {
  * depth on: texel coordinates and levels on 64 bits, whose upper halves are their whole parts;
  * the texels loaded one by one; the multiply table's products worked out; 1/z in doubles made
  * floats (within the corners' range at both ends of the span, see fillFixedRows). Row x width is
- * formed on 16-bit halves, as the groups of four form it. A group hidden whole is not shaded, and
- * one drawn whole stores without blending.
+ * formed on 16-bit halves, as the groups of four form it. A group hidden whole is not shaded.
  */
 template <bool Mono, bool Depth>
 VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_t texelPitch,
@@ -90,19 +89,16 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
         for (int c = 0; c < kChannels; ++c) {
             whole[c] = nextWholeParts(level[c]);
         }
-        __m256i keep = _mm256_setzero_si256();
-        bool all = true;
+        // Every lane, or with depth the nearer ones (written by masked stores).
+        __m256i keep = _mm256_set1_epi32(-1);
         if constexpr (Depth) {
             const __m256 near = nextNearness<false>(places, w, slope, w, w);
-            const __m256 stored = _mm256_loadu_ps(depth + i);
-            const __m256 nearer = _mm256_cmp_ps(stored, near, _CMP_LT_OQ);
-            const int kept = _mm256_movemask_ps(nearer);
-            if (kept == 0) {
+            const __m256 nearer = _mm256_cmp_ps(_mm256_loadu_ps(depth + i), near, _CMP_LT_OQ);
+            if (_mm256_movemask_ps(nearer) == 0) {
                 continue;
             }
-            all = kept == 0xFF;
             keep = _mm256_castps_si256(nearer);
-            _mm256_storeu_ps(depth + i, all ? near : _mm256_blendv_ps(stored, near, nearer));
+            _mm256_maskstore_ps(depth + i, keep, near);
         }
         const __m256i texel = loadTexels(texels, index);
         __m256i low;
@@ -112,12 +108,8 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
         } else {
             spreadLevels(whole[0], whole[1], whole[2], low, high);
         }
-        __m256i shaded = scaleChannels(texel, low, high);
-        auto* const pixels = reinterpret_cast<__m256i*>(out + i);
-        if (!all) {
-            shaded = _mm256_blendv_epi8(_mm256_loadu_si256(pixels), shaded, keep);
-        }
-        _mm256_storeu_si256(pixels, shaded);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(out + i), keep,
+                               scaleChannels(texel, low, high));
     }
 }
 
