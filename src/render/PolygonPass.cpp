@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "math/FaceNormal.h"
+#include "render/Avx2.h"
 #include "render/DepthCull.h"
 #include "render/Lighting.h"
 #include "render/PassRecord.h"
@@ -216,16 +217,35 @@ private:
     SurfaceNormal faceNormal{Vec3{}};
 };
 
+#if VARDEL_AVX2
+// The pass compiled for AVX2, where the processor has it: the same arithmetic (no FMA) in
+// fewer instructions (three-operand forms, no register copies).
+template <bool FaceLit>
+VARDEL_INLINE_CALLS VARDEL_AVX2_FUNCTION void runWide(PolygonPass<FaceLit>& pass) {
+    pass.run();
+}
+#endif
+
+template <bool FaceLit> void runPass(PolygonPass<FaceLit>&& pass) {
+#if VARDEL_AVX2
+    if (avx2Usable()) {
+        runWide(pass);
+        return;
+    }
+#endif
+    pass.run();
+}
+
 } // namespace
 
 void faceLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
     preparePolygonPass(context, lights, true);
-    PolygonPass<true>(context, lights, drawer).run();
+    runPass(PolygonPass<true>(context, lights, drawer));
 }
 
 void vertexLitPass(RenderContext& context, Light* lights, const TriangleDrawer& drawer) {
     preparePolygonPass(context, lights, false);
-    PolygonPass<false>(context, lights, drawer).run();
+    runPass(PolygonPass<false>(context, lights, drawer));
 }
 
 // Vertex-lit, each point is lit once per light with its smoothed normal and no ambient term.
@@ -252,9 +272,9 @@ void preparePolygonPass(const RenderContext& context, Light* lights, bool faceLi
 void polygonPassRows(const RenderContext& context, const Light* lights, bool faceLit, int firstRow,
                      int endRow) {
     if (faceLit) {
-        PolygonPass<true>(context, lights, rasterizers(), firstRow, endRow).run();
+        runPass(PolygonPass<true>(context, lights, rasterizers(), firstRow, endRow));
     } else {
-        PolygonPass<false>(context, lights, rasterizers(), firstRow, endRow).run();
+        runPass(PolygonPass<false>(context, lights, rasterizers(), firstRow, endRow));
     }
 }
 
