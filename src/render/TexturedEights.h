@@ -89,8 +89,7 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
         for (int c = 0; c < kChannels; ++c) {
             whole[c] = nextWholeParts(level[c]);
         }
-        // Every lane, or with depth the nearer ones (written by masked stores).
-        __m256i keep = _mm256_set1_epi32(-1);
+        [[maybe_unused]] __m256i keep{}; // with depth: the nearer lanes, which masked stores write
         if constexpr (Depth) {
             const __m256 near = nextNearness<false>(places, w, slope, w, w);
             const __m256 nearer = _mm256_cmp_ps(_mm256_loadu_ps(depth + i), near, _CMP_LT_OQ);
@@ -108,8 +107,12 @@ VARDEL_AVX2_FUNCTION void fixedEights(const std::uint32_t* texels, std::ptrdiff_
         } else {
             spreadLevels(whole[0], whole[1], whole[2], low, high);
         }
-        _mm256_maskstore_epi32(reinterpret_cast<int*>(out + i), keep,
-                               scaleChannels(texel, low, high));
+        const __m256i shaded = scaleChannels(texel, low, high);
+        if constexpr (Depth) {
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(out + i), keep, shaded);
+        } else {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), shaded);
+        }
     }
 }
 
@@ -196,9 +199,9 @@ VARDEL_AVX2_FUNCTION inline __m256i lanesOf(const void* values) {
  * processor mispredicts about once a row. The row must hold the group's eight pixels: all
  * eight depths are read, but only the drawn lanes' depths and pixels are written (masked stores,
  * cheaper than reading the pixels back to blend them), and the masked lanes' texels are read
- * from texel 0. 1/z is held to the corners' range, so
- * that spans of triangles drawn linearly where held need not be told apart. Inlined into the
- * rows' loop (drawFixedRowsWide), which spares a call per row.
+ * from texel 0. 1/z is held to the corners' range, so that spans of triangles drawn linearly
+ * where held need not be told apart. Inlined into the rows' loop (drawFixedRowsWide), which
+ * spares a call per row.
  */
 template <bool Mono, bool Depth>
 VARDEL_AVX2_FUNCTION inline void
