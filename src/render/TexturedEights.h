@@ -253,8 +253,7 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
                      shortWholeParts(start.level[2], lanes.level[2]), low, high, topLevel);
     }
     const __m256i shaded = scaleChannels(texel, low, high, lanesOf(lanes.inverse255));
-    auto* const pixels = reinterpret_cast<__m256i*>(out);
-    _mm256_maskstore_epi32(reinterpret_cast<int*>(pixels), keep, shaded);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(out), keep, shaded);
 }
 
 } // namespace avx2

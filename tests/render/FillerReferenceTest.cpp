@@ -135,8 +135,8 @@ TEST(FillerReference, LinearTrianglesAtTheTargetsSidesAndAboveItsBand) {
 
 // Short spans go as groups of eight only where the groups stay within their row. Here the
 // buffers end with the target's last row, whose spans of 9 to 16 pixels end at its right side:
-// a group reaching past the row would read and write past them (AddressSanitizer's builds
-// catch that), and the pixels must still be the plain filler's.
+// a group reaching past the row would read depths past them (AddressSanitizer's builds catch
+// that; its masked stores write nothing there), and the pixels must still be the plain filler's.
 TEST(FillerReference, GroupsStayWithinTheLastRowOfExactlySizedBuffers) {
     const Texture texture = test::coordinateTexture(64);
     constexpr int kWidth = 40;
