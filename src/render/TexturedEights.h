@@ -234,7 +234,7 @@ fixedShortEight(const ShortEightLanes& lanes, const TexturedSetup& s, std::uint3
             return;
         }
         keep = _mm256_castps_si256(nearer);
-        _mm256_maskstore_ps(depth, _mm256_castps_si256(nearer), near);
+        _mm256_maskstore_ps(depth, keep, near);
     }
     const __m256i column = shortWholeParts(start.u, lanes.u);
     const __m256i index = _mm256_add_epi32(
