@@ -334,7 +334,7 @@ drawFixedRowsWide(const TexturedSpan<Mono, Depth>& span, const TexturedSetup& s,
 }
 #endif
 
-// A triangle whose corners lie within the guard band (see fillTextured).
+// A triangle whose corners lie within the guard band: its set-up and rows.
 template <bool Mono, bool Depth> inline void fillTexturedWithin(const RasterTriangle& t) {
     TexturedSetup s;
     if (!setUpTexturedRowsWithinBand(t, Mono, Depth, s)) {
@@ -364,13 +364,15 @@ fillTexturedWide(const RasterTriangle& t) {
 }
 #endif
 
-// A triangle whose corners lie within the guard band. Out of line: the checked fillers and
-// fillTexturedWithinBand share it.
+// fillTexturedWithin for records that keep to groups of four, with the build's own target.
 template <bool Mono, bool Depth>
 VARDEL_OUT_OF_LINE VARDEL_INLINE_CALLS void fillTexturedNarrow(const RasterTriangle& t) {
     fillTexturedWithin<Mono, Depth>(t);
 }
 
+// A triangle whose corners lie within the guard band, by the record's choice of loops. The
+// checked fillers and fillTexturedWithinBand share it; the set-up and rows behind it are out of
+// line, once for each kind of loop.
 template <bool Mono, bool Depth> inline void fillTextured(const RasterTriangle& t) {
 #if VARDEL_AVX2
     if (t.eightWide) {
